@@ -1,0 +1,118 @@
+// Speed of the engine against the floor of FreeType alone.
+#include <benchmark/benchmark.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "engine/export.h"
+#include "engine/font.h"
+
+namespace mipofc {
+namespace {
+
+// The 20,902 unified ideographs U+4E00..U+9FA5.
+std::u16string Ideographs() {
+  std::u16string text;
+  for (char16_t c = 0x4E00; c <= 0x9FA5; ++c) text += c;
+  return text;
+}
+
+// The file and face index that the default family resolves to.
+std::pair<std::string, int> DefaultFaceFile() {
+  TFont font;
+  const std::string file = ResolveFont(font)->FaceFileFor(u'你');
+  if (file.empty()) throw std::runtime_error("the default font has no ideographs");
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("WenQuanYi Zen Hei Sharp"));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  int index = 0;
+  if (match) FcPatternGetInteger(match, FC_INDEX, 0, &index);
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return {file, index};
+}
+
+// The floor: FreeType alone loading and rendering every ideograph in monochrome.
+void BM_FreeTypeFloor(benchmark::State& state) {
+  const auto [file, index] = DefaultFaceFile();
+  FT_Library library;
+  FT_Face face;
+  if (FT_Init_FreeType(&library) || FT_New_Face(library, file.c_str(), index, &face)) {
+    state.SkipWithError("cannot open the default face");
+    return;
+  }
+  FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(state.range(0)));
+  const std::u16string text = Ideographs();
+  for (auto _ : state) {
+    for (char16_t c : text) {
+      FT_Load_Char(face, c, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO);
+      benchmark::DoNotOptimize(face->glyph->bitmap.buffer);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  FT_Done_Face(face);
+  FT_Done_FreeType(library);
+}
+BENCHMARK(BM_FreeTypeFloor)->Arg(16)->Arg(37)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+TChrSettings Settings(TFont* font, int cell) {
+  TChrSettings s;
+  s.CellWidth = s.CellHeight = cell;
+  s.Font = font;
+  s.GlyphIndex = 1;
+  s.ScanHorizontal = true;
+  s.M = 1;
+  s.Distribution = 1;
+  s.Limit = 4096;
+  return s;
+}
+
+// One full 4K bank of 16x16 cells (64 characters) with the default font.
+void BM_BuildBank(benchmark::State& state) {
+  TFont font;
+  const TChrSettings s = Settings(&font, 16);
+  const std::u16string text = Ideographs().substr(0, 64);
+  for (auto _ : state) {
+    auto engine = std::make_unique<TChr>();
+    engine->Settings = s;
+    engine->Text = text;
+    engine->PrepareCell();
+    engine->BuildBank();
+    benchmark::DoNotOptimize(engine->Bank.Slots[0]);
+  }
+}
+BENCHMARK(BM_BuildBank)->Unit(benchmark::kMicrosecond);
+
+// The whole export of the 20,902 ideographs into 4K .chr files, mode 0. Each iteration starts
+// with no glyph cached, so FreeType renders every character as in the floor.
+void BM_Export(benchmark::State& state) {
+  const int cell = static_cast<int>(state.range(0)), points = static_cast<int>(state.range(1));
+  TFont font;
+  font.SetSize(points);
+  const TChrSettings s = Settings(&font, cell);
+  const std::u16string text = Ideographs();
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench";
+  std::filesystem::create_directories(dir);
+  for (auto _ : state) {
+    state.PauseTiming();
+    ClearGlyphCaches();
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(ExportBanks((dir / "bank.chr").string(), TBankFormat::Chr, s, text));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Export)->Args({16, 12})->Args({32, 28})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace mipofc
+
+BENCHMARK_MAIN();

@@ -1,0 +1,62 @@
+#include <algorithm>
+
+#include "engine/chr.h"
+
+namespace mipofc {
+
+namespace {
+constexpr std::int32_t SlotCount = 512;
+}
+
+void TChr::BuildBank() {
+  const std::int32_t n = static_cast<std::int32_t>(
+      std::min<std::int64_t>(std::max(Bank.Capacity, 0), static_cast<std::int64_t>(Text.size())));
+  std::fill_n(Bank.Slots, 256, BlankTile);
+  std::int32_t next = 0;
+  TCellTiles cell;
+  for (std::int32_t k = 0; k < n; ++k) {
+    DrawGlyph(Text[k], 0xFFFFFF, 0x000000);
+    ApplyNarrowWide(0xFFFFFF, 0x000000);
+    QuantizeCell(0xFFFFFF, 0x000000);
+    EncodeCell(cell);
+    TransformCell(cell);
+    if (Settings.Distribution == 0)
+      next = PlaceContinuous(FlattenCell(cell, Settings.ScanHorizontal), next);
+    else
+      next = PlaceBlock(cell, next);
+  }
+}
+
+TTileSequence TChr::FlattenCell(const TCellTiles& cell, bool scanHorizontal) {
+  TTileSequence seq;
+  int count = 0;
+  if (scanHorizontal) {
+    for (int r = 0; r <= cell.RowsMinus1; ++r)
+      for (int c = 0; c <= cell.ColsMinus1; ++c) seq.Items[count++] = cell.Tiles[c][r];
+  } else {
+    for (int c = 0; c <= cell.ColsMinus1; ++c)
+      for (int r = 0; r <= cell.RowsMinus1; ++r) seq.Items[count++] = cell.Tiles[c][r];
+  }
+  seq.CountMinus1 = count - 1;
+  return seq;
+}
+
+std::int32_t TChr::PlaceContinuous(const TTileSequence& seq, std::int32_t s) {
+  for (std::int32_t i = 0; i <= seq.CountMinus1; ++i)
+    if (s + i >= 0 && s + i < SlotCount) Bank.Slots[s + i] = seq.Items[i];
+  return s + seq.CountMinus1 + 1;
+}
+
+std::int32_t TChr::PlaceBlock(const TCellTiles& cell, std::int32_t s) {
+  const std::int32_t cols = cell.ColsMinus1 + 1, rows = cell.RowsMinus1 + 1;
+  for (std::int32_t r = 0; r < rows; ++r)
+    for (std::int32_t c = 0; c < cols; ++c) {
+      const std::int32_t slot = s + 16 * r + c;
+      if (slot >= 0 && slot < SlotCount) Bank.Slots[slot] = cell.Tiles[c][r];
+    }
+  const std::int32_t e = s + cols;
+  // A block that ends at the right edge of the pattern table starts the next band.
+  return e % 16 != 0 ? e : e + 16 * (rows - 1);
+}
+
+}  // namespace mipofc

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace mipofc {
+
+class TBitmap;
+
+/// A font as the window holds it: face name, size, style, character set and colour.
+/// A font file may be named instead of a family (File, FaceIndex).
+struct TFont {
+  std::string Name = "宋体";  ///< family name, UTF-8
+  int Size = 10;              ///< points; kept in step with Height at 96 pixels per inch
+  int Height = -13;           ///< pixels; negative = em height, positive = cell height
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
+  int CharSet = 0;            ///< 0 ANSI, 134 GB2312 (a language hint for matching), ...
+  std::int32_t Color = 0;     ///< 0x00BBGGRR, or a system colour such as 0x80000008
+  std::string File;           ///< a font file (TTF, OTF, TTC, BDF, PCF) instead of Name; "" = match Name
+  int FaceIndex = 0;          ///< face of a collection file
+
+  /// Sets the size in points and the height to -round(pt x 96 / 72).
+  void SetSize(int points);
+  /// Sets the height in pixels and the size to -round(height x 72 / 96).
+  void SetHeight(int pixels);
+  /// True when both fonts draw the same glyphs (every field but Color).
+  bool SameFace(const TFont& other) const;
+};
+
+/// MulDiv as the window's font arithmetic uses it: a x b / c rounded half away from zero.
+int MulDivRound(int a, int b, int c);
+
+/// A font resolved to its faces at one pixel size, ready to draw characters. Shared and
+/// immutable once made; faces and glyph bitmaps are cached per process.
+class TFontFace {
+ public:
+  virtual ~TFontFace() = default;
+  /// Draws ch in colour with the top-left corner of its text box at (x, y): the baseline
+  /// lies at y + Ascent(), the glyph bitmap at (x + left, y + Ascent() - top). Clipped.
+  virtual void Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const = 0;
+  /// Baseline below the top of the text box, in pixels.
+  virtual int Ascent() const = 0;
+  /// The em height in pixels the faces are set to.
+  virtual int EmPixels() const = 0;
+  /// The file of the face that draws ch (after per-character fallback); "" if none has it.
+  virtual std::string FaceFileFor(char16_t ch) const = 0;
+};
+
+/// The drawable form of a font; faces are opened once per process and cached.
+/// Throws TFontError naming the font or file and the reason when nothing can be opened.
+std::shared_ptr<const TFontFace> ResolveFont(const TFont& font);
+
+}  // namespace mipofc

@@ -1,0 +1,172 @@
+#include "params/paramfile.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+
+#include "engine/errors.h"
+#include "params/ini.h"
+#include "text/text.h"
+
+namespace mipofc {
+namespace {
+
+// Section and key names as the file holds them, in GBK.
+struct TNames {
+  std::string CellSize, Font, Position, Colours, Scan, Encoding, Distribution, Limit;
+  std::string NarrowWide, SizeSlider, Background, Glyph, Horizontal, Vertical;
+};
+
+const TNames& Names() {
+  static const TNames names = [] {
+    const auto gbk = [](const char* utf8) { return Utf8ToGbk(utf8).value(); };
+    return TNames{gbk("字模尺寸"), gbk("字体属性"), gbk("位置"),   gbk("选色"),   gbk("扫描次序"),
+                  gbk("编码方式"), gbk("输出分布"), gbk("限定输出量"), gbk("窄扁"),   gbk("字号"),
+                  gbk("背景色"),   gbk("字模色"),   gbk("横"),     gbk("竖")};
+  }();
+  return names;
+}
+
+// Defaults of the keys the window does not read from its start state.
+constexpr int DefaultCellSize = 3;  // 16*16
+constexpr int DefaultLimit = 2;     // 4K
+constexpr int DefaultCharSet = 134;
+constexpr std::int32_t DefaultFontColor = static_cast<std::int32_t>(0x80000008u);  // window text
+constexpr int DefaultFontSize = 9;
+constexpr int DefaultFontHeight = -12;
+// Far beyond any 32-pixel cell, and small enough that the size arithmetic cannot overflow.
+constexpr int MaxFontPixels = 1000;
+constexpr int MaxFontPoints = MaxFontPixels * 72 / 96;
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void CheckFolder(const std::string& path, bool saving) {
+  const std::string folder = FolderOf(path);
+  struct stat st {};
+  if (!folder.empty() && (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)))
+    throw TParamFolderError(folder, saving);
+}
+
+// A list index the list does not have reads as the key's default, so the selection always
+// names an item whose digit the settings can take.
+int IndexIn(int index, size_t count, int fallback) {
+  return index >= 0 && static_cast<size_t>(index) < count ? index : fallback;
+}
+
+int WithinOr(int value, int limit, int fallback) {
+  return value != 0 && value >= -limit && value <= limit ? value : fallback;
+}
+
+std::string SelectedText(const std::vector<std::string>& items, int index) {
+  return index >= 0 && static_cast<size_t>(index) < items.size() ? items[index] : std::string();
+}
+
+void ReadFontSection(const TIniFile& ini, const std::string& section, TFont& font) {
+  // A name that is empty or not GBK is no font name the window could hold.
+  const auto raw = ini.Value(section, "FontName");
+  const auto name = raw && !raw->empty() ? GbkToUtf16(*raw) : std::nullopt;
+  font.Name = name ? Utf16ToUtf8(*name) : "宋体";
+  // The file names its font by family; a font file chosen before does not carry over.
+  font.File.clear();
+  font.FaceIndex = 0;
+  IntToFontStyle(ini.ReadInteger(section, "FontStyle", 0), font);
+  const int charSet = ini.ReadInteger(section, "FontCharSet", DefaultCharSet);
+  font.CharSet = charSet >= 0 && charSet <= 255 ? charSet : DefaultCharSet;
+  font.Color = ini.ReadInteger(section, "FontColor", DefaultFontColor);
+  font.SetSize(WithinOr(ini.ReadInteger(section, "FontSize", DefaultFontSize), MaxFontPoints, DefaultFontSize));
+  font.SetHeight(
+      WithinOr(ini.ReadInteger(section, "FontHeight", DefaultFontHeight), MaxFontPixels, DefaultFontHeight));
+}
+
+void WriteFontSection(TIniFile& ini, const std::string& section, const std::string& gbkName, const TFont& font) {
+  ini.WriteString(section, "FontName", gbkName);
+  ini.WriteInteger(section, "FontStyle", FontStyleToInt(font));
+  ini.WriteInteger(section, "FontCharSet", font.CharSet);
+  ini.WriteInteger(section, "FontColor", font.Color);
+  ini.WriteInteger(section, "FontSize", font.Size);
+  ini.WriteInteger(section, "FontHeight", font.Height);
+}
+
+}  // namespace
+
+TParamFolderError::TParamFolderError(const std::string& folder, bool saving)
+    : std::runtime_error("找不到文件路径" + folder + (saving ? "   你的设置将掉失。" : "")), folder_(folder) {}
+
+int FontStyleToInt(const TFont& font) {
+  return (font.Bold ? 1 : 0) + (font.Italic ? 2 : 0) + (font.Underline ? 4 : 0) + (font.StrikeOut ? 8 : 0);
+}
+
+void IntToFontStyle(int style, TFont& font) {
+  font.StrikeOut = style >= 8;
+  if (font.StrikeOut) style -= 8;
+  font.Underline = style >= 4;
+  if (font.Underline) style -= 4;
+  font.Italic = style >= 2;
+  if (font.Italic) style -= 2;
+  font.Bold = style >= 1;
+}
+
+void LoadParamFile(const std::string& path, TOptionValues& v) {
+  CheckFolder(path, false);
+  const TIniFile ini = TIniFile::Load(path);
+  const TNames& n = Names();
+
+  // The cell size first: its rules rebuild the lists that the later indexes select in.
+  v.CellSizeIndex = IndexIn(ini.ReadInteger(n.CellSize, "DEF", DefaultCellSize), CellSizeTexts.size(), DefaultCellSize);
+  ApplySizeRules(v);
+  v.NarrowWide = ClampTo(ini.ReadInteger(n.Font, n.NarrowWide, 0), -6, 6);
+  SetFontSize(v, ini.ReadInteger(n.Font, n.SizeSlider, 10));
+  v.PosX = ini.ReadInteger(n.Position, "X", 0);
+  v.PosY = ini.ReadInteger(n.Position, "Y", 0);
+  v.BgIndex = ClampTo(ini.ReadInteger(n.Colours, n.Background, 0), 0, 3);
+  v.GlyphIndex = ClampTo(ini.ReadInteger(n.Colours, n.Glyph, 1), 0, 3);
+  CheckScan(v, true, ini.ReadBool(n.Scan, n.Horizontal, true));
+  CheckScan(v, false, ini.ReadBool(n.Scan, n.Vertical, false));
+  v.EncodingIndex = IndexIn(ini.ReadInteger(n.Encoding, "DEF", 0), v.EncodingItems.size(), 0);
+  v.M = ClampTo(ini.ReadInteger(n.Encoding, "M", 1), 1, 15);
+  v.DistributionIndex = IndexIn(ini.ReadInteger(n.Distribution, "DEF", 0), v.DistributionItems.size(), 0);
+  v.LimitIndex = IndexIn(ini.ReadInteger(n.Limit, "DEF", DefaultLimit), LimitTexts.size(), DefaultLimit);
+  // The font keys come last and decide the size: the height, applied after the size, wins.
+  ReadFontSection(ini, n.Font, v.Font);
+  v.DialogFont = v.Font;
+  ApplyChosenFont(v);
+}
+
+void SaveParamFile(const std::string& path, const TOptionValues& v) {
+  CheckFolder(path, true);
+  const auto fontName = Utf8ToGbk(v.Font.Name);
+  if (!fontName || fontName->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+    throw TFileError(path, "the font name \"" + v.Font.Name + "\" cannot be written in code page 936");
+  TIniFile ini;
+  try {
+    ini = TIniFile::Load(path);
+  } catch (const TFileError&) {
+    throw TIniWriteError(path);
+  }
+  const TNames& n = Names();
+  const auto gbk = [](const std::string& utf8) { return Utf8ToGbk(utf8).value_or(std::string()); };
+
+  ini.WriteInteger(n.CellSize, "DEF", v.CellSizeIndex);
+  ini.WriteInteger(n.Font, n.NarrowWide, v.NarrowWide);
+  ini.WriteInteger(n.Font, n.SizeSlider, v.FontSize);
+  ini.WriteInteger(n.Position, "X", v.PosX);
+  ini.WriteInteger(n.Position, "Y", v.PosY);
+  ini.WriteInteger(n.Colours, n.Background, v.BgIndex);
+  ini.WriteInteger(n.Colours, n.Glyph, v.GlyphIndex);
+  ini.WriteBool(n.Scan, n.Horizontal, v.ScanHorizontal);
+  ini.WriteBool(n.Scan, n.Vertical, v.ScanVertical);
+  ini.WriteInteger(n.Encoding, "DEF", v.EncodingIndex);
+  ini.WriteInteger(n.Encoding, "M", v.M);
+  ini.WriteString(n.Encoding, "DEFString", gbk(SelectedText(v.EncodingItems, v.EncodingIndex)));
+  ini.WriteInteger(n.Distribution, "DEF", v.DistributionIndex);
+  ini.WriteString(n.Distribution, "DEFString", gbk(SelectedText(v.DistributionItems, v.DistributionIndex)));
+  ini.WriteInteger(n.Limit, "DEF", v.LimitIndex);
+  // The font in use, so that the file reopens with the size the slider shows.
+  WriteFontSection(ini, n.Font, *fontName, v.Font);
+  ini.Save(path);
+}
+
+}  // namespace mipofc

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "engine/font.h"
+#include "params/options.h"
+
+namespace mipofc {
+
+/// The folder of a parameter file does not exist, so nothing was read or written. what() is
+/// "找不到文件路径" + folder on loading and that + "   你的设置将掉失。" on saving.
+class TParamFolderError : public std::runtime_error {
+ public:
+  TParamFolderError(const std::string& folder, bool saving);
+  /// The missing folder, with its trailing separator.
+  const std::string& Folder() const { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+/// Applies a parameter file to v in the window's order: cell size and its list rules, sliders
+/// and fields clamped, the scan buttons as one radio group, list indexes, then the font keys,
+/// which decide the font size. A missing file in an existing folder gives every key's default;
+/// an index outside its list, and any value the window could not hold, reads as the key's
+/// default. Throws TParamFolderError, or TFileError(path, strerror) for an unreadable file;
+/// v is unchanged then.
+void LoadParamFile(const std::string& path, TOptionValues& v);
+
+/// Writes v's keys into a parameter file key by key in the table's order, in GBK, keeping the
+/// file's other lines; the font keys carry the font in use (v.Font). Throws TParamFolderError,
+/// TIniWriteError ("Unable to write to <path>"), or TFileError for a font name that GBK cannot
+/// hold; the file on disk is unchanged then.
+void SaveParamFile(const std::string& path, const TOptionValues& v);
+
+/// The style integer of a font: bold 1 + italic 2 + underline 4 + strike-out 8.
+int FontStyleToInt(const TFont& font);
+/// Sets a font's four styles from a style integer taken apart from the top: values above 15
+/// set all four, negative values none.
+void IntToFontStyle(int style, TFont& font);
+
+}  // namespace mipofc
