@@ -26,18 +26,21 @@ std::u16string Ideographs() {
 // The file and face index that the default family resolves to.
 std::pair<std::string, int> DefaultFaceFile() {
   TFont font;
-  const std::string file = ResolveFont(font)->FaceFileFor(u'你');
-  if (file.empty()) throw std::runtime_error("the default font has no ideographs");
+  const std::string drawn = ResolveFont(font)->FaceFileFor(u'你');
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("WenQuanYi Zen Hei Sharp"));
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result;
   FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   int index = 0;
+  FcChar8* file = nullptr;
+  std::string path;
+  if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<char*>(file);
   if (match) FcPatternGetInteger(match, FC_INDEX, 0, &index);
   if (match) FcPatternDestroy(match);
   FcPatternDestroy(pattern);
-  return {file, index};
+  if (path.empty() || path != drawn) throw std::runtime_error("the default family does not draw with " + path);
+  return {path, index};
 }
 
 // The floor: FreeType alone loading and rendering every ideograph in monochrome.
@@ -92,7 +95,8 @@ void BM_BuildBank(benchmark::State& state) {
 BENCHMARK(BM_BuildBank)->Unit(benchmark::kMicrosecond);
 
 // The whole export of the 20,902 ideographs into 4K .chr files, mode 0. Each iteration starts
-// with no glyph cached, so FreeType renders every character as in the floor.
+// with no glyph cached, so FreeType renders every character as in the floor, and with an empty
+// folder (replacing files costs the file system more: see BM_ExportOverExisting).
 void BM_Export(benchmark::State& state) {
   const int cell = static_cast<int>(state.range(0)), points = static_cast<int>(state.range(1));
   TFont font;
@@ -101,16 +105,27 @@ void BM_Export(benchmark::State& state) {
   const std::u16string text = Ideographs();
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench";
   std::filesystem::create_directories(dir);
+  const bool replace = state.range(2) != 0;
   for (auto _ : state) {
     state.PauseTiming();
     ClearGlyphCaches();
+    if (!replace) {
+      std::filesystem::remove_all(dir);
+      std::filesystem::create_directories(dir);
+    }
     state.ResumeTiming();
     benchmark::DoNotOptimize(ExportBanks((dir / "bank.chr").string(), TBankFormat::Chr, s, text));
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
   std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_Export)->Args({16, 12})->Args({32, 28})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Export)
+    ->ArgNames({"cell", "pt", "replace"})
+    ->Args({16, 12, 0})
+    ->Args({32, 28, 0})
+    ->Args({16, 12, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace mipofc

@@ -14,6 +14,7 @@
 #include "engine/errors.h"
 #include "engine/export.h"
 #include "params/options.h"
+#include "params/paramfile.h"
 #include "text/text.h"
 
 namespace mipofc {
@@ -44,6 +45,8 @@ struct Flags {
   std::optional<std::string> distribution;
   std::optional<std::string> limit;
   bool quiet = false;
+  std::optional<std::string> params;
+  std::optional<std::string> saveParams;
   // preview only
   std::string palette = "000000,FFFFFF,800000,008080";
   bool grid = false;
@@ -187,6 +190,8 @@ void AddCommonOptions(CLI::App& cmd, Flags& f) {
       ->check(CLI::IsMember({"continuous", "block"}));
   cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")->check(CLI::IsMember({"1K", "2K", "4K"}));
   cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
+  cmd.add_option("--params", f.params, "start from a parameter file (.ini), as the window opens it; flags apply on top");
+  cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");
 }
 
 int Run(int argc, char** argv) {
@@ -218,7 +223,12 @@ int Run(int argc, char** argv) {
 
   try {
     TOptionValues values;
+    if (f.params) LoadParamFile(*f.params, values);
     ApplyFlags(f, values);
+    if (f.saveParams) {
+      SaveParamFile(*f.saveParams, values);
+      if (!f.quiet) std::cout << *f.saveParams << "\n";
+    }
     TFont font = values.Font;
     const TChrSettings settings = GatherSettings(values, &font);
     const std::u16string text = ReadInput(f.input);

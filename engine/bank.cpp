@@ -31,24 +31,24 @@ TTileSequence TChr::FlattenCell(const TCellTiles& cell, bool scanHorizontal) {
   TTileSequence seq;
   int count = 0;
   if (scanHorizontal) {
-    for (int r = 0; r <= cell.RowsMinus1; ++r)
-      for (int c = 0; c <= cell.ColsMinus1; ++c) seq.Items[count++] = cell.Tiles[c][r];
+    for (int r = 0; r < cell.Rows(); ++r)
+      for (int c = 0; c < cell.Cols(); ++c) seq.Items[count++] = cell.Tiles[c][r];
   } else {
-    for (int c = 0; c <= cell.ColsMinus1; ++c)
-      for (int r = 0; r <= cell.RowsMinus1; ++r) seq.Items[count++] = cell.Tiles[c][r];
+    for (int c = 0; c < cell.Cols(); ++c)
+      for (int r = 0; r < cell.Rows(); ++r) seq.Items[count++] = cell.Tiles[c][r];
   }
   seq.CountMinus1 = count - 1;
   return seq;
 }
 
 std::int32_t TChr::PlaceContinuous(const TTileSequence& seq, std::int32_t s) {
-  for (std::int32_t i = 0; i <= seq.CountMinus1; ++i)
+  for (std::int32_t i = 0; i <= seq.CountMinus1 && i < 16; ++i)
     if (s + i >= 0 && s + i < SlotCount) Bank.Slots[s + i] = seq.Items[i];
   return s + seq.CountMinus1 + 1;
 }
 
 std::int32_t TChr::PlaceBlock(const TCellTiles& cell, std::int32_t s) {
-  const std::int32_t cols = cell.ColsMinus1 + 1, rows = cell.RowsMinus1 + 1;
+  const std::int32_t cols = cell.Cols(), rows = cell.Rows();
   for (std::int32_t r = 0; r < rows; ++r)
     for (std::int32_t c = 0; c < cols; ++c) {
       const std::int32_t slot = s + 16 * r + c;

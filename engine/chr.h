@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "engine/surface.h"
 
@@ -32,17 +33,21 @@ struct TTile {
   std::uint8_t Plane1[8];
 
   /// Byte j (0..15) in storage order.
-  std::uint8_t& Byte(int j) { return j < 8 ? Plane0[j] : Plane1[j - 8]; }
-  std::uint8_t Byte(int j) const { return j < 8 ? Plane0[j] : Plane1[j - 8]; }
+  std::uint8_t& Byte(int j) { return reinterpret_cast<std::uint8_t*>(this)[j]; }
+  std::uint8_t Byte(int j) const { return reinterpret_cast<const std::uint8_t*>(this)[j]; }
   bool operator==(const TTile&) const = default;
 };
-static_assert(sizeof(TTile) == 16);
+static_assert(sizeof(TTile) == 16 && std::is_standard_layout_v<TTile>);
 
 /// The tiles of one glyph cell; Tiles[column][row], only the first ColsMinus1+1 x RowsMinus1+1 count.
 struct TCellTiles {
   std::int32_t ColsMinus1 = 0;
   std::int32_t RowsMinus1 = 0;
   TTile Tiles[4][4] = {};
+
+  /// Tile columns and rows in use, never more than the array holds.
+  int Cols() const { return ColsMinus1 < 0 ? 0 : ColsMinus1 > 3 ? 4 : ColsMinus1 + 1; }
+  int Rows() const { return RowsMinus1 < 0 ? 0 : RowsMinus1 > 3 ? 4 : RowsMinus1 + 1; }
 };
 
 /// Plane-0 bit of colour index 0..3.

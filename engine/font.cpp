@@ -10,9 +10,9 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,7 +41,9 @@ int MulDivRound(int a, int b, int c) {
 
 namespace {
 
-int Negate(int v) { return v == INT_MIN ? INT_MAX : -v; }
+int Negate(int v) {
+  return v == INT_MIN ? INT_MAX : -v;
+}
 
 }  // namespace
 
@@ -56,16 +58,17 @@ void TFont::SetHeight(int pixels) {
 }
 
 bool TFont::SameFace(const TFont& other) const {
-  return Name == other.Name && Size == other.Size && Height == other.Height &&
-         Bold == other.Bold && Italic == other.Italic && Underline == other.Underline &&
-         StrikeOut == other.StrikeOut && CharSet == other.CharSet && File == other.File &&
-         FaceIndex == other.FaceIndex;
+  return Name == other.Name && Size == other.Size && Height == other.Height && Bold == other.Bold &&
+         Italic == other.Italic && Underline == other.Underline && StrikeOut == other.StrikeOut &&
+         CharSet == other.CharSet && File == other.File && FaceIndex == other.FaceIndex;
 }
 
 namespace {
 
 // Em heights beyond this are no use for tiles of at most 32 x 32 and only cost memory.
 constexpr int MaxEm = 1024;
+// Resolved fonts kept for reuse before unused ones are dropped.
+constexpr std::size_t MaxCachedFonts = 64;
 
 // num / den rounded half away from zero; den > 0.
 std::int64_t RoundDiv(std::int64_t num, std::int64_t den) {
@@ -73,9 +76,12 @@ std::int64_t RoundDiv(std::int64_t num, std::int64_t den) {
 }
 
 // Floor division; den > 0.
-int FloorDiv(int num, int den) { return num >= 0 ? num / den : -((-num + den - 1) / den); }
+int FloorDiv(int num, int den) {
+  return num >= 0 ? num / den : -((-num + den - 1) / den);
+}
 
 // FreeType's own wording of its error codes.
+// clang-format off
 #undef FTERRORS_H_
 #define FT_ERRORDEF(e, v, s) {v, s},
 #define FT_ERROR_START_LIST {
@@ -91,12 +97,12 @@ const char* FtReason(FT_Error err) {
     if (e.text && e.code == err) return e.text;
   return "unknown FreeType error";
 }
+// clang-format on
 
 struct FtLibrary {
   FT_Library lib = nullptr;
   FtLibrary() {
-    if (FT_Error err = FT_Init_FreeType(&lib))
-      throw TFontError(std::string("FreeType: ") + FtReason(err));
+    if (FT_Error err = FT_Init_FreeType(&lib)) throw TFontError(std::string("FreeType: ") + FtReason(err));
   }
   ~FtLibrary() { FT_Done_FreeType(lib); }
   FtLibrary(const FtLibrary&) = delete;
@@ -172,8 +178,8 @@ struct SizedFace {
 
 // A glyph as drawn: packed rows, most significant bit leftmost, (width + 7) / 8 bytes each.
 struct Glyph {
-  std::int32_t left = 0;     // from the origin to the bitmap's left column
-  std::int32_t top = 0;      // from the baseline up to the bitmap's top row
+  std::int32_t left = 0;  // from the origin to the bitmap's left column
+  std::int32_t top = 0;   // from the baseline up to the bitmap's top row
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::int32_t advance = 0;  // pixels to the next origin
@@ -188,27 +194,29 @@ struct Raster {
   std::uint8_t& at(int x, int y) { return px[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// Row y of a FreeType bitmap, counted from the top whichever way the rows are stored.
+const unsigned char* BitmapRow(const FT_Bitmap& b, int y) {
+  const unsigned char* base = b.buffer;
+  if (b.pitch < 0) base -= static_cast<std::ptrdiff_t>(b.pitch) * (static_cast<int>(b.rows) - 1);
+  return base + static_cast<std::ptrdiff_t>(b.pitch) * y;
+}
+
 // Copies a rendered FreeType bitmap; shades of grey count as ink from half intensity up.
 bool ToRaster(FT_Library lib, const FT_Bitmap& bm, Raster& out) {
   out.width = static_cast<int>(bm.width);
   out.height = static_cast<int>(bm.rows);
   out.px.assign(static_cast<std::size_t>(out.width) * out.height, 0);
   if (out.px.empty()) return true;
-  const auto rowOf = [](const FT_Bitmap& b, int y) {
-    const unsigned char* base = b.buffer;
-    if (b.pitch < 0) base -= static_cast<std::ptrdiff_t>(b.pitch) * (static_cast<int>(b.rows) - 1);
-    return base + static_cast<std::ptrdiff_t>(b.pitch) * y;
-  };
   switch (bm.pixel_mode) {
     case FT_PIXEL_MODE_MONO:
       for (int y = 0; y < out.height; ++y) {
-        const unsigned char* row = rowOf(bm, y);
+        const unsigned char* row = BitmapRow(bm, y);
         for (int x = 0; x < out.width; ++x) out.at(x, y) = (row[x >> 3] >> (7 - (x & 7))) & 1;
       }
       return true;
     case FT_PIXEL_MODE_BGRA:
       for (int y = 0; y < out.height; ++y) {
-        const unsigned char* row = rowOf(bm, y);
+        const unsigned char* row = BitmapRow(bm, y);
         for (int x = 0; x < out.width; ++x) out.at(x, y) = row[4 * x + 3] >= 128;
       }
       return true;
@@ -221,11 +229,9 @@ bool ToRaster(FT_Library lib, const FT_Bitmap& bm, Raster& out) {
         FT_Bitmap_Done(lib, &grey);
         return false;
       }
-      const int levels = bm.pixel_mode == FT_PIXEL_MODE_GRAY ? std::max(2, static_cast<int>(bm.num_grays))
-                         : bm.pixel_mode == FT_PIXEL_MODE_GRAY2 ? 4
-                                                                : 16;
+      const int levels = std::max(2, static_cast<int>(grey.num_grays));
       for (int y = 0; y < out.height; ++y) {
-        const unsigned char* row = rowOf(grey, y);
+        const unsigned char* row = BitmapRow(grey, y);
         for (int x = 0; x < out.width; ++x) out.at(x, y) = 2 * row[x] >= levels - 1;
       }
       FT_Bitmap_Done(lib, &grey);
@@ -288,8 +294,8 @@ class FallbackList {
  private:
   static constexpr std::int32_t Unknown = -2, None = -1;
   FcFontSet* fonts_;
-  std::vector<std::int32_t> answer_;                  // per code unit: index into fonts_
-  std::map<int, std::shared_ptr<FtFace>> opened_;     // candidates opened so far (null: unusable)
+  std::vector<std::int32_t> answer_;               // per code unit: index into fonts_
+  std::map<int, std::shared_ptr<FtFace>> opened_;  // candidates opened so far (null: unusable)
 };
 
 class ResolvedFont;
@@ -357,11 +363,16 @@ FcConfig* Config() {
 
 const char* LanguageOf(int charSet) {
   switch (charSet) {
-    case 134: return "zh-cn";
-    case 136: return "zh-tw";
-    case 128: return "ja";
-    case 129: return "ko";
-    default: return nullptr;
+    case 134:
+      return "zh-cn";
+    case 136:
+      return "zh-tw";
+    case 128:
+      return "ja";
+    case 129:
+      return "ko";
+    default:
+      return nullptr;
   }
 }
 
@@ -431,7 +442,8 @@ std::shared_ptr<FtFace> FallbackList::FaceFor(char16_t ch) {
   return answer >= 0 ? opened_[answer] : nullptr;
 }
 
-// The em height the font asks for, given the face that will draw it.
+// The em height the font asks for, given the face that will draw it (which may be null
+// unless the height is a cell height).
 int EmFor(const TFont& font, FT_Face face) {
   std::int64_t em;
   if (font.Height < 0) {
@@ -452,6 +464,14 @@ int EmFor(const TFont& font, FT_Face face) {
   return static_cast<int>(std::clamp<std::int64_t>(em, 1, MaxEm));
 }
 
+// True when an outline face draws em pixels from an embedded bitmap strike, which it
+// does for a strike of exactly that size.
+bool OnStrike(FT_Face face, int em) {
+  for (int i = 0; i < face->num_fixed_sizes; ++i)
+    if (face->available_sizes[i].y_ppem == FT_Pos{em} << 6) return true;
+  return false;
+}
+
 int Scale(int units, int em, int unitsPerEm) {
   return static_cast<int>(RoundDiv(std::int64_t{units} * em, unitsPerEm));
 }
@@ -463,6 +483,13 @@ class ResolvedFont final : public TFontFace {
   void Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const override;
   int Ascent() const override { return ascent_; }
   int EmPixels() const override { return em_; }
+  // Forgets every rendered glyph; they are made again when next drawn.
+  void ClearGlyphs() const {
+    std::fill(table_.begin(), table_.end(), -1);
+    glyphs_.clear();
+    bits_.clear();
+    missing_ = -1;
+  }
   std::string FaceFileFor(char16_t ch) const override {
     const Glyph& g = GlyphFor(ch);
     return g.face >= 0 ? faces_[static_cast<std::size_t>(g.face)]->face->file : std::string();
@@ -485,8 +512,8 @@ class ResolvedFont final : public TFontFace {
   bool underline_, strikeOut_;
   int em_ = 0;
   int ascent_ = 0;
-  int underTop_ = 1, underThick_ = 1;    // rows below the baseline
-  int strikeTop_ = 1, strikeThick_ = 1;  // rows above the baseline
+  int underTop_ = 1, underThick_ = 1;       // rows below the baseline
+  int strikeTop_ = 1, strikeThick_ = 1;     // rows above the baseline
   std::shared_ptr<FallbackList> fallback_;  // null for a named font file
 
   // Caches: they only ever remember what would be made again.
@@ -557,24 +584,31 @@ void ResolvedFont::MeasureLines(FT_Face face) {
   FT_Activate_Size(faces_[0]->size);
   const TT_OS2* os2 = UsableOs2(face);
   const int upem = face->units_per_EM;
+  // A bitmap strike carries pixel metrics of its own (BDF and PCF properties, or the BDF
+  // table of a bitmap sfnt); they describe only the strike they came with.
+  const bool strike = !FT_IS_SCALABLE(face) || OnStrike(face, em_);
   int value = 0;
   if (os2)
     ascent_ = Scale(os2->usWinAscent, em_, upem);
-  else if (BdfInt(face, "FONT_ASCENT", value))
+  else if (strike && BdfInt(face, "FONT_ASCENT", value))
     ascent_ = value;
   else
     ascent_ = static_cast<int>((face->size->metrics.ascender + 32) >> 6);
+  // Properties are whatever the file says; keep the arithmetic on them in range.
+  ascent_ = std::clamp(ascent_, -MaxEm, MaxEm);
 
   // Underline: rows from its top, counted down from the first row below the baseline.
   int pos = 0, thick = 0;
-  const bool bdfPos = BdfInt(face, "UNDERLINE_POSITION", pos);
-  const bool bdfThick = BdfInt(face, "UNDERLINE_THICKNESS", thick);
+  const bool bdfPos = strike && BdfInt(face, "UNDERLINE_POSITION", pos);
+  const bool bdfThick = strike && BdfInt(face, "UNDERLINE_THICKNESS", thick);
   if (bdfPos || bdfThick) {
-    underTop_ = bdfPos ? pos : 1;
-    underThick_ = bdfThick ? thick : 1;
+    // Fonts write the offset down as positive (y grows downwards) or as negative (y grows
+    // upwards); either way the underline lies below the baseline.
+    underTop_ = bdfPos ? std::abs(std::clamp(pos, -MaxEm, MaxEm)) : 1;
+    underThick_ = bdfThick ? std::min(thick, MaxEm) : 1;
   } else if (FT_IS_SCALABLE(face) && upem > 0 && face->underline_thickness > 0) {
     // FreeType gives the centre of the stroke, negative below the baseline.
-    underThick_ = Scale(face->underline_thickness, em_, upem);
+    underThick_ = std::max(1, Scale(face->underline_thickness, em_, upem));
     underTop_ = static_cast<int>(
         RoundDiv(-std::int64_t{face->underline_position} * em_ * 2 - std::int64_t{underThick_} * upem,
                  std::int64_t{upem} * 2));
@@ -589,8 +623,8 @@ void ResolvedFont::MeasureLines(FT_Face face) {
     int xHeight = 0;
     if (os2 && os2->version >= 2 && os2->sxHeight > 0)
       xHeight = Scale(os2->sxHeight, em_, upem);
-    else if (!BdfInt(face, "X_HEIGHT", xHeight) || xHeight <= 0)
-      xHeight = ascent_;
+    else if (!strike || !BdfInt(face, "X_HEIGHT", xHeight) || xHeight <= 0 || xHeight > MaxEm)
+      xHeight = std::max(ascent_, 0);
     // Centred on half the x-height (or of the ascent where the face has none).
     strikeThick_ = underThick_;
     strikeTop_ = (xHeight + strikeThick_ + 1) / 2;
@@ -653,39 +687,46 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
     }
     ok = FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0;
   }
-  if (ok && slot->format == FT_GLYPH_FORMAT_BITMAP && ToRaster(lib, slot->bitmap, r)) {
-    r.left = slot->bitmap_left;
-    r.top = slot->bitmap_top;
-    g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-    if (sf.synthItalic && !sheared) ShearRows(r);
-    if (sf.synthBold) {
-      Overstrike(r);
-      ++g.advance;
-    }
-  } else if (ok) {
-    g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-  }
-
-  // Trim blank edges: they cost blit time and say nothing.
-  int x0 = r.width, x1 = -1, y0 = r.height, y1 = -1;
-  for (int y = 0; y < r.height; ++y)
-    for (int x = 0; x < r.width; ++x)
-      if (r.at(x, y)) {
-        x0 = std::min(x0, x), x1 = std::max(x1, x);
-        y0 = std::min(y0, y), y1 = std::max(y1, y);
+  if (ok) g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  if (ok && slot->format == FT_GLYPH_FORMAT_BITMAP) {
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.pixel_mode == FT_PIXEL_MODE_MONO && !sf.synthBold && (sheared || !sf.synthItalic)) {
+      // The usual case: FreeType's rows are already packed as the cache keeps them.
+      g.left = slot->bitmap_left;
+      g.top = slot->bitmap_top;
+      g.width = static_cast<int>(bm.width);
+      g.height = bm.width > 0 ? static_cast<int>(bm.rows) : 0;
+      const int stride = (g.width + 7) / 8;
+      g.offset = static_cast<std::uint32_t>(bits_.size());
+      bits_.resize(bits_.size() + static_cast<std::size_t>(stride) * g.height);
+      std::uint8_t* out = bits_.data() + g.offset;
+      const std::uint8_t tailMask = static_cast<std::uint8_t>(0xFF << (stride * 8 - g.width));
+      for (int y = 0; y < g.height; ++y, out += stride) {
+        std::memcpy(out, BitmapRow(bm, y), static_cast<std::size_t>(stride));
+        out[stride - 1] &= tailMask;
       }
-  if (x1 >= 0) {
-    g.left = r.left + x0;
-    g.top = r.top - y0;
-    g.width = x1 - x0 + 1;
-    g.height = y1 - y0 + 1;
-    g.offset = static_cast<std::uint32_t>(bits_.size());
-    const int stride = (g.width + 7) / 8;
-    bits_.resize(bits_.size() + static_cast<std::size_t>(stride) * g.height, 0);
-    std::uint8_t* out = bits_.data() + g.offset;
-    for (int y = 0; y < g.height; ++y, out += stride)
-      for (int x = 0; x < g.width; ++x)
-        if (r.at(x0 + x, y0 + y)) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+    } else if (ToRaster(lib, bm, r)) {
+      r.left = slot->bitmap_left;
+      r.top = slot->bitmap_top;
+      if (sf.synthItalic && !sheared) ShearRows(r);
+      if (sf.synthBold) {
+        Overstrike(r);
+        ++g.advance;
+      }
+      g.left = r.left;
+      g.top = r.top;
+      g.width = r.width;
+      g.height = r.height;
+      const int stride = (g.width + 7) / 8;
+      g.offset = static_cast<std::uint32_t>(bits_.size());
+      bits_.resize(bits_.size() + static_cast<std::size_t>(stride) * g.height, 0);
+      std::uint8_t* out = bits_.data() + g.offset;
+      for (int y = 0; y < g.height; ++y, out += stride)
+        for (int x = 0; x < g.width; ++x)
+          out[x >> 3] |= static_cast<std::uint8_t>((r.at(x, y) != 0) << (7 - (x & 7)));
+    }
+  } else if (ok && sf.synthBold) {
+    ++g.advance;
   }
   glyphs_.push_back(g);
   return static_cast<std::int32_t>(glyphs_.size()) - 1;
@@ -697,10 +738,24 @@ void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32
   const int stride = (g.width + 7) / 8;
   const std::uint8_t* row = bits_.data() + g.offset;
   const int gx = x + g.left;
+  const int width = surface.Width();
+  colour &= 0xFFFFFF;
   for (int r = 0, gy = baseline - g.top; r < g.height; ++r, ++gy, row += stride) {
     if (gy < 0 || gy >= surface.Height()) continue;
-    for (int c = 0; c < g.width; ++c)
-      if (row[c >> 3] & (0x80 >> (c & 7))) surface.SetPixel(gx + c, gy, colour);
+    TColor* line = surface.Pixels().data() + static_cast<std::size_t>(gy) * width;
+    // Visit only the ink: a test per pixel would mispredict on every other pixel.
+    for (int k = 0; k < stride; k += 8) {
+      const int n = std::min(8, stride - k);
+      std::uint64_t word = 0;
+      for (int i = 0; i < n; ++i) word = word << 8 | row[k + i];
+      word <<= 8 * (8 - n);
+      while (word) {
+        const int c = std::countl_zero(word);
+        const int px = gx + 8 * k + c;
+        if (static_cast<unsigned>(px) < static_cast<unsigned>(width)) line[px] = colour;
+        word &= ~(std::uint64_t{1} << (63 - c));
+      }
+    }
   }
   const auto bar = [&](int top, int thickness) {
     for (int r = 0; r < thickness; ++r)
@@ -712,8 +767,8 @@ void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32
 
 std::string KeyOf(const TFont& f) {
   std::string key = f.Name;
-  for (int v : {f.Size, f.Height, int{f.Bold}, int{f.Italic}, int{f.Underline}, int{f.StrikeOut},
-                f.CharSet, f.FaceIndex}) {
+  for (int v : {f.Size, f.Height, int{f.Bold}, int{f.Italic}, int{f.Underline}, int{f.StrikeOut}, f.CharSet,
+                f.FaceIndex}) {
     key += '\n';
     key += std::to_string(v);
   }
@@ -728,9 +783,17 @@ std::shared_ptr<const TFontFace> ResolveFont(const TFont& font) {
   Registry& reg = Reg();
   std::string key = KeyOf(font);
   if (auto it = reg.fonts.find(key); it != reg.fonts.end()) return it->second;
+  // Fonts nobody holds any more are let go once many sizes and styles have been tried, so
+  // that browsing through fonts does not keep every glyph cache alive.
+  if (reg.fonts.size() >= MaxCachedFonts)
+    std::erase_if(reg.fonts, [](const auto& entry) { return entry.second.use_count() == 1; });
   auto resolved = std::make_shared<const ResolvedFont>(font);
   reg.fonts.emplace(std::move(key), resolved);
   return resolved;
+}
+
+void ClearGlyphCaches() {
+  for (const auto& entry : Reg().fonts) entry.second->ClearGlyphs();
 }
 
 }  // namespace mipofc

@@ -14,7 +14,7 @@ int NarrowWideDestination(int d, int v) {
 
 void TChr::DrawGlyph(char16_t ch, TColor fill, TColor glyph) {
   const int side = std::max(Settings.CellWidth, Settings.CellHeight);
-  SetSize(side, side);
+  Reshape(side, side);  // the fill below paints every pixel
   Canvas.BrushColor = fill;
   Canvas.PenColor = fill;
   Canvas.Font.Color = static_cast<std::int32_t>(glyph);
@@ -26,7 +26,7 @@ void TChr::ApplyNarrowWide(TColor fill, TColor glyph) {
   const int v = Settings.NarrowWide;
   if (v == 0) return;
   const int w = Width(), h = Height();
-  scratch_.SetSize(w, h);
+  scratch_.Reshape(w, h);
   std::fill(scratch_.Pixels().begin(), scratch_.Pixels().end(), fill & 0xFFFFFF);
   int dest[64];
   const int sides = std::min(std::max(w, h), 64);
@@ -43,10 +43,23 @@ void TChr::ApplyNarrowWide(TColor fill, TColor glyph) {
 }
 
 void TChr::QuantizeCell(TColor fill, TColor glyph) {
-  const int w = Settings.CellWidth, h = Settings.CellHeight;
-  scratch_.SetSize(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) scratch_.SetPixel(x, y, PixelDiffers(x, y, fill) ? glyph : fill);
+  const int w = std::max(Settings.CellWidth, 0), h = std::max(Settings.CellHeight, 0);
+  const int sw = Width(), sh = Height();
+  scratch_.Reshape(w, h);
+  const TColor* src = Pixels().data();
+  TColor* dst = scratch_.Pixels().data();
+  fill &= 0xFFFFFF;
+  glyph &= 0xFFFFFF;
+  for (int y = 0; y < h; ++y) {
+    TColor* out = dst + static_cast<std::size_t>(y) * w;
+    if (y < sh && w <= sw) {
+      const TColor* in = src + static_cast<std::size_t>(y) * sw;
+      for (int x = 0; x < w; ++x) out[x] = in[x] != fill ? glyph : fill;
+    } else {
+      // A pixel outside the surface reads as no colour at all, so it differs from the fill.
+      for (int x = 0; x < w; ++x) out[x] = x >= sw || y >= sh || src[static_cast<std::size_t>(y) * sw + x] != fill ? glyph : fill;
+    }
+  }
   SwapPixels(scratch_);
 }
 

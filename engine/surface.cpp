@@ -29,8 +29,12 @@ void TBitmap::FillRect(int x1, int y1, int x2, int y2) {
   const int cx2 = std::min(x2, width_), cy2 = std::min(y2, height_);
   if (cx1 >= cx2 || cy1 >= cy2) return;
   const TColor brush = Canvas.BrushColor & 0xFFFFFF;
-  for (int y = cy1; y < cy2; ++y)
-    std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + cx1, cx2 - cx1, brush);
+  if (cx1 == 0 && cx2 == width_)
+    std::fill(pixels_.begin() + static_cast<std::ptrdiff_t>(cy1) * width_,
+              pixels_.begin() + static_cast<std::ptrdiff_t>(cy2) * width_, brush);
+  else
+    for (int y = cy1; y < cy2; ++y)
+      std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + cx1, cx2 - cx1, brush);
   if ((Canvas.PenColor & 0xFFFFFF) == brush) return;
   const TColor pen = Canvas.PenColor;
   for (int x = x1; x < x2; ++x) {

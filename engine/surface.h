@@ -33,6 +33,12 @@ class TBitmap {
   void SetHeight(int h) { SetSize(width_, h); }
   /// Sets both sides at once (negative sides count as 0).
   void SetSize(int w, int h);
+  /// Sets both sides for a caller that repaints every pixel: what they hold is unspecified.
+  void Reshape(int w, int h) {
+    width_ = w > 0 ? w : 0;
+    height_ = h > 0 ? h : 0;
+    pixels_.resize(static_cast<std::size_t>(width_) * height_);
+  }
 
   TCanvasState Canvas;
 

@@ -6,8 +6,8 @@ void TChr::TransformCell(TCellTiles& cell) const {
   switch (Settings.EncodeMode) {
     case 1:
     case 2:
-      for (int r = 0; r <= cell.RowsMinus1; ++r)
-        for (int c = 0; c <= cell.ColsMinus1; ++c)
+      for (int r = 0; r < cell.Rows(); ++r)
+        for (int c = 0; c < cell.Cols(); ++c)
           cell.Tiles[c][r] = Settings.EncodeMode == 1 ? ShiftTile(cell.Tiles[c][r], Settings.M)
                                                       : TransposeTile(cell.Tiles[c][r]);
       break;
@@ -52,7 +52,7 @@ TTile Merge(const TTile& first, const TTile& second) {
 void TChr::FoldRows(TCellTiles& cell) {
   // A cell of one tile row has no partner tiles: it stays as it is.
   if (cell.RowsMinus1 != 1 && cell.RowsMinus1 != 3) return;
-  for (int c = 0; c <= cell.ColsMinus1; ++c) {
+  for (int c = 0; c < cell.Cols(); ++c) {
     cell.Tiles[c][0] = Merge(cell.Tiles[c][0], cell.Tiles[c][1]);
     if (cell.RowsMinus1 == 3) cell.Tiles[c][1] = Merge(cell.Tiles[c][2], cell.Tiles[c][3]);
   }
@@ -62,7 +62,7 @@ void TChr::FoldRows(TCellTiles& cell) {
 void TChr::FoldColumns(TCellTiles& cell) {
   // A cell of one tile column has no partner tiles: it stays as it is.
   if (cell.ColsMinus1 != 1 && cell.ColsMinus1 != 3) return;
-  for (int r = 0; r <= cell.RowsMinus1; ++r) {
+  for (int r = 0; r < cell.Rows(); ++r) {
     cell.Tiles[0][r] = Merge(cell.Tiles[0][r], cell.Tiles[1][r]);
     if (cell.ColsMinus1 == 3) cell.Tiles[1][r] = Merge(cell.Tiles[2][r], cell.Tiles[3][r]);
   }

@@ -164,7 +164,7 @@ TIniFile::TIniFile(std::string_view bytes) {
     if (newline_.empty()) newline_ = lines_.back().End;
     start = stop + endLength;
   }
-  // Parameter files come from and go to Windows programs as well.
+  // Parameter files are shared with programs that write CR LF.
   if (newline_.empty()) newline_ = "\r\n";
 }
 
@@ -251,8 +251,9 @@ void TIniFile::Insert(size_t index, std::string text) {
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   CheckName(section, "section name");
-  if (FindChar(section, ']') != std::string_view::npos)
-    throw std::invalid_argument("INI section name holds \"]\"");
+  // The closing "]" must stay a bracket: a lone GBK lead byte at the end would take it.
+  if (FindChar(std::string(section) + "]", ']') != section.size())
+    throw std::invalid_argument("INI section name holds \"]\" or ends in a lead byte");
   CheckName(key, "key");
   if (key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
     throw std::invalid_argument("INI key holds \"=\" or starts with \"[\" or \";\"");
@@ -301,6 +302,8 @@ void TIniFile::Save(const std::string& path) const {
     const fs::path resolved = fs::canonical(target, ec);
     if (!ec) target = resolved;
   }
+  // Renaming would replace a read-only file too; the user's protection of it must hold.
+  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) throw TIniWriteError(path);
   std::string temp = target.string() + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) throw TIniWriteError(path);

@@ -47,7 +47,8 @@ class TIniFile {
   /// line of its section, or the section is added at the end of the text. A value with blanks
   /// at either end or enclosing quotes is written in quotes so that it reads back unchanged.
   /// Throws std::invalid_argument for names and values no line can hold (line breaks, NUL,
-  /// blanks around a name, "]" in a section name, "=" in a key or a key starting "[" or ";").
+  /// blanks around a name, "]" in a section name or a lone lead byte at its end, "=" in a key
+  /// or a key starting "[" or ";").
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   /// WriteString of the decimal form.
   void WriteInteger(std::string_view section, std::string_view key, int value);
@@ -57,7 +58,8 @@ class TIniFile {
   /// The whole text.
   std::string Bytes() const;
   /// Writes the whole text to a temporary file in path's folder and renames it over path
-  /// (keeping an existing file's permissions). Throws TIniWriteError; nothing changed then.
+  /// (keeping an existing file's permissions; a read-only file is not replaced). Throws
+  /// TIniWriteError; nothing changed then.
   void Save(const std::string& path) const;
 
  private:

@@ -7,7 +7,11 @@ namespace mipofc {
 TOptionValues::TOptionValues()
     : EncodingItems(EncodingOptionTexts.begin(), EncodingOptionTexts.end()),
       DistributionItems(DistributionOptionTexts.begin(), DistributionOptionTexts.end()),
-      DialogFont(Font) {}
+      DialogFont() {
+  // The layout font takes the window-text colour until a run paints with it.
+  Font.Color = static_cast<std::int32_t>(0x80000008u);
+  DialogFont = Font;
+}
 
 int ClampTo(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
 

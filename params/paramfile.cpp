@@ -111,7 +111,10 @@ void IntToFontStyle(int style, TFont& font) {
 
 void LoadParamFile(const std::string& path, TOptionValues& v) {
   CheckFolder(path, false);
-  const TIniFile ini = TIniFile::Load(path);
+  ApplyParams(TIniFile::Load(path), v);
+}
+
+void ApplyParams(const TIniFile& ini, TOptionValues& v) {
   const TNames& n = Names();
 
   // The cell size first: its rules rebuild the lists that the later indexes select in.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/font.h"
+#include "params/ini.h"
 #include "params/options.h"
 
 namespace mipofc {
@@ -27,6 +28,8 @@ class TParamFolderError : public std::runtime_error {
 /// default. Throws TParamFolderError, or TFileError(path, strerror) for an unreadable file;
 /// v is unchanged then.
 void LoadParamFile(const std::string& path, TOptionValues& v);
+/// LoadParamFile's steps over a parameter file's text that is already read.
+void ApplyParams(const TIniFile& ini, TOptionValues& v);
 
 /// Writes v's keys into a parameter file key by key in the table's order, in GBK, keeping the
 /// file's other lines; the font keys carry the font in use (v.Font). Throws TParamFolderError,

@@ -179,3 +179,31 @@ TEST_F(CliTest, PreviewPngHoldsBothPreviewsInThePaletteColours) {
 
 }  // namespace
 }  // namespace mipofc
+
+namespace mipofc {
+namespace {
+
+TEST_F(CliTest, ParameterFilesCarryTheOptionsBothWays) {
+  Write("in.txt", "中文字模工具测试一二三四五六七八九十");
+  const std::string flags = " --cell 16x8 --mode 4 --narrow-wide -3 --offset 2,-1 --limit 2K --distribution continuous";
+  ASSERT_EQ(Run("export in.txt -o a.chr --save-params opts.ini" + flags).status, 0);
+  // The file holds list positions: "16*8(扁)" offers mode 4 as its fourth item.
+  const std::string ini = test::ReadFile(dir_ / "opts.ini");
+  EXPECT_NE(ini.find("DEF=2"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("DEF=3"), std::string::npos) << ini;
+  ASSERT_EQ(Run("export in.txt -o b.chr --params opts.ini").status, 0);
+  EXPECT_EQ(test::ReadFile(dir_ / "b.00.chr"), test::ReadFile(dir_ / "a.00.chr"));
+  EXPECT_EQ(test::ReadFile(dir_ / "b.00.chr").size(), 2048u);
+  // Flags apply on top of the file.
+  ASSERT_EQ(Run("export in.txt -o c.chr --params opts.ini --limit 1K").status, 0);
+  EXPECT_EQ(test::ReadFile(dir_ / "c.00.chr").size(), 1024u);
+  // A missing file is every default; a missing folder is an error naming it.
+  EXPECT_EQ(Run("export in.txt -o d.chr --params none.ini").status, 0);
+  const Result r = Run("export in.txt -o e.chr --params nowhere/x.ini");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("找不到文件路径"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("nowhere/"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace mipofc

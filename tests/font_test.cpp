@@ -1,15 +1,18 @@
+#include "engine/font.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/errors.h"
-#include "engine/font.h"
 #include "engine/surface.h"
 
 namespace mipofc {
@@ -47,16 +50,22 @@ const BdfFile& Bdf() {
       std::istringstream words(line);
       std::string key;
       words >> key;
-      if (key == "STARTPROPERTIES") inProps = true;
-      else if (key == "ENDPROPERTIES") inProps = false;
+      if (key == "STARTPROPERTIES")
+        inProps = true;
+      else if (key == "ENDPROPERTIES")
+        inProps = false;
       else if (inProps) {
         int value;
         if (words >> value) f.props[key] = value;
-      } else if (key == "ENCODING") words >> code;
-      else if (key == "DWIDTH") words >> g.advance;
-      else if (key == "BBX") words >> g.width >> g.height >> g.xoff >> g.yoff;
+      } else if (key == "ENCODING")
+        words >> code;
+      else if (key == "DWIDTH")
+        words >> g.advance;
+      else if (key == "BBX")
+        words >> g.width >> g.height >> g.xoff >> g.yoff;
       else if (key == "BITMAP") {
-        for (int r = 0; r < g.height && std::getline(in, line); ++r) g.rows.push_back(std::stoul(line, nullptr, 16));
+        for (int r = 0; r < g.height && std::getline(in, line); ++r)
+          g.rows.push_back(std::stoul(line, nullptr, 16));
       } else if (key == "ENDCHAR") {
         f.glyphs[code] = g;
         g = BdfGlyph();
@@ -84,7 +93,9 @@ TFont BdfFont() {
 // A picture of a surface, one text row per pixel row: '#' ink, '.' paper, '?' anything else.
 using Picture = std::vector<std::string>;
 
-Picture Blank(int w, int h) { return Picture(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '.')); }
+Picture Blank(int w, int h) {
+  return Picture(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '.'));
+}
 
 void Mark(Picture& p, int x, int y) {
   if (y >= 0 && y < static_cast<int>(p.size()) && x >= 0 && x < static_cast<int>(p[0].size()))
@@ -201,7 +212,8 @@ TEST(Placement, NamedFileDrawsItsDefaultGlyphForMissingCharacters) {
     ASSERT_EQ(Bdf().glyphs.count(ch), 0u);
     Picture want = Blank(30, 24);
     MarkGlyph(want, Bdf().glyphs.at(dc), 5, 4);
-    EXPECT_EQ(Show(Draw(BdfFont(), ch, 30, 24, 5, 4)), Show(want)) << "U+" << std::hex << static_cast<int>(ch);
+    EXPECT_EQ(Show(Draw(BdfFont(), ch, 30, 24, 5, 4)), Show(want))
+        << "U+" << std::hex << static_cast<int>(ch);
     EXPECT_EQ(face->FaceFileFor(ch), "") << "U+" << std::hex << static_cast<int>(ch);
   }
   EXPECT_EQ(face->FaceFileFor(u'A'), BdfPath);
@@ -222,7 +234,8 @@ TEST(Style, SyntheticBoldStrikesTheGlyphAgainOnePixelRight) {
 std::string Shifted(const std::string& row, int s) {
   std::string out(row.size(), '.');
   for (int i = 0; i < static_cast<int>(row.size()); ++i)
-    if (i - s >= 0 && i - s < static_cast<int>(row.size())) out[static_cast<std::size_t>(i)] = row[static_cast<std::size_t>(i - s)];
+    if (i - s >= 0 && i - s < static_cast<int>(row.size()))
+      out[static_cast<std::size_t>(i)] = row[static_cast<std::size_t>(i - s)];
   return out;
 }
 
@@ -289,7 +302,8 @@ TEST(Style, UnderlineAndStrikeOutAreBarsAcrossTheAdvance) {
   for (int j = 0; j < 24; ++j) {
     const std::string& row = got[static_cast<std::size_t>(j)];
     if (row == Blank(24, 1)[0]) continue;
-    EXPECT_EQ(row, std::string(x, '.') + std::string(space.advance, '#') + std::string(24 - x - space.advance, '.'))
+    EXPECT_EQ(
+        row, std::string(x, '.') + std::string(space.advance, '#') + std::string(24 - x - space.advance, '.'))
         << "row " << j;
     rows.push_back(j);
   }
@@ -299,19 +313,10 @@ TEST(Style, UnderlineAndStrikeOutAreBarsAcrossTheAdvance) {
   EXPECT_LT(rows.back(), y + ascent) << "above the baseline";
 }
 
-TEST(Style, FontColourIsTheOnlyColourDrawn) {
-  for (TFont f : {BdfFont()}) {
-    f.Bold = f.Underline = f.StrikeOut = true;
-    const Picture p = Draw(f, u'你', 32, 32, 4, 4);
-    EXPECT_GT(InkCount(p), 0);
-    for (const auto& row : p) EXPECT_EQ(row.find('?'), std::string::npos) << Show(p);
-  }
-}
-
 TEST(FontArithmetic, SizeAndHeightStayInStep) {
   struct Case {
     int points, height;
-  } sizes[] = {{10, -13}, {28, -37}, {9, -12}, {12, -16}, {0, 0}, {-10, 13}};
+  } sizes[] = {{10, -13}, {28, -37}, {9, -12}, {12, -16}, {11, -15}, {8, -11}, {0, 0}, {-11, 15}};
   for (const auto& c : sizes) {
     TFont f;
     f.SetSize(c.points);
@@ -320,7 +325,7 @@ TEST(FontArithmetic, SizeAndHeightStayInStep) {
   }
   struct HCase {
     int height, points;
-  } heights[] = {{-12, 9}, {-13, 10}, {-37, 28}, {-16, 12}, {-11, 8}, {0, 0}, {20, -15}};
+  } heights[] = {{-12, 9}, {-13, 10}, {-37, 28}, {-16, 12}, {-11, 8}, {-14, 11}, {0, 0}, {18, -14}};
   for (const auto& c : heights) {
     TFont f;
     f.SetHeight(c.height);
@@ -333,10 +338,20 @@ TEST(FontArithmetic, MulDivRoundsHalfAwayFromZero) {
   struct Case {
     int a, b, c, want;
   } cases[] = {
-      {5, 1, 2, 3},     {-5, 1, 2, -3},         {5, -1, 2, -3},   {7, 1, -2, -4},   {-7, -1, -2, -4},
-      {4, 1, 3, 1},     {-4, 1, 3, -1},         {10, 96, 72, 13}, {-13, 72, 96, -10},
-      {INT_MAX, 2, 2, INT_MAX},                 {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
-      {1, 1, 0, -1},    {INT_MAX, 4, 2, -1},    {INT_MIN, 2, 2, INT_MIN},
+      {5, 1, 2, 3},
+      {-5, 1, 2, -3},
+      {5, -1, 2, -3},
+      {7, 1, -2, -4},
+      {-7, -1, -2, -4},
+      {4, 1, 3, 1},
+      {-4, 1, 3, -1},
+      {10, 96, 72, 13},
+      {-13, 72, 96, -10},
+      {INT_MAX, 2, 2, INT_MAX},
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+      {1, 1, 0, -1},
+      {INT_MAX, 4, 2, -1},
+      {INT_MIN, 2, 2, INT_MIN},
   };
   for (const auto& c : cases)
     EXPECT_EQ(MulDivRound(c.a, c.b, c.c), c.want) << c.a << " * " << c.b << " / " << c.c;
@@ -362,11 +377,11 @@ TEST(FontIdentity, SameFaceIgnoresOnlyTheColour) {
   other.Color = 0x123456;
   EXPECT_TRUE(base.SameFace(other));
   std::vector<void (*)(TFont&)> changes = {
-      [](TFont& f) { f.Name = "SimHei"; },   [](TFont& f) { f.Size = 11; },
-      [](TFont& f) { f.Height = -14; },      [](TFont& f) { f.Bold = true; },
-      [](TFont& f) { f.Italic = true; },     [](TFont& f) { f.Underline = true; },
-      [](TFont& f) { f.StrikeOut = true; },  [](TFont& f) { f.CharSet = 134; },
-      [](TFont& f) { f.File = "x.bdf"; },    [](TFont& f) { f.FaceIndex = 1; },
+      [](TFont& f) { f.Name = "SimHei"; },  [](TFont& f) { f.Size = 11; },
+      [](TFont& f) { f.Height = -14; },     [](TFont& f) { f.Bold = true; },
+      [](TFont& f) { f.Italic = true; },    [](TFont& f) { f.Underline = true; },
+      [](TFont& f) { f.StrikeOut = true; }, [](TFont& f) { f.CharSet = 134; },
+      [](TFont& f) { f.File = "x.bdf"; },   [](TFont& f) { f.FaceIndex = 1; },
   };
   for (std::size_t i = 0; i < changes.size(); ++i) {
     TFont changed = base;
@@ -383,14 +398,36 @@ TEST(FontIdentity, ResolvedFontsAreSharedAcrossColours) {
   EXPECT_NE(ResolveFont(a), ResolveFont(b));
 }
 
+TEST(FontIdentity, FontsInUseOutliveCacheTrimming) {
+  TFont kept = BdfFont();
+  kept.Height = -7;
+  const auto held = ResolveFont(kept);
+  for (int h = 1; h <= 100; ++h) {
+    TFont f = BdfFont();
+    f.Height = -100 - h;
+    ResolveFont(f);
+  }
+  EXPECT_EQ(ResolveFont(kept), held);
+}
+
 TEST(FontErrors, UnreadableFilesNameThePath) {
   const std::string script = std::string(MIPOFC_TEST_DATA) + "/../make_test_font.py";
+  // The test font cut off in the middle of a glyph.
+  const std::string truncated =
+      (std::filesystem::temp_directory_path() / ("mipofc-truncated-" + std::to_string(::getpid()) + ".bdf"))
+          .string();
+  {
+    std::ifstream in(BdfPath, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ofstream(truncated, std::ios::binary) << text.substr(0, text.size() / 3);
+  }
   struct Case {
     std::string file;
     int index;
   } cases[] = {
       {std::string(MIPOFC_TEST_DATA) + "/no-such-font.ttf", 0},
       {script, 0},
+      {truncated, 0},
       {BdfPath, 3},
       {BdfPath, -1},
   };
@@ -412,12 +449,15 @@ TEST(FontErrors, UnreadableFilesNameThePath) {
     bm.Canvas.Font = f;
     EXPECT_THROW(bm.TextOut(0, 0, u'A'), TFontError);
   }
+  std::filesystem::remove(truncated);
 }
 
 // The machine's CJK fonts: properties only, shapes belong to the font.
 const char* const ZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
 
-bool HaveZenHei() { return std::filesystem::exists(ZenHei); }
+bool HaveZenHei() {
+  return std::filesystem::exists(ZenHei);
+}
 
 TEST(SystemFonts, SongFamilyNamesFindTheBitmapCjkFace) {
   if (!HaveZenHei()) GTEST_SKIP() << "needs fonts-wqy-zenhei";
@@ -436,20 +476,49 @@ TEST(SystemFonts, SongFamilyNamesFindTheBitmapCjkFace) {
 
 TEST(SystemFonts, DefaultFontDrawsIdeographsInsideTheirCell) {
   if (!HaveZenHei()) GTEST_SKIP() << "needs fonts-wqy-zenhei";
-  {
-    TFont f;  // 宋体 at 10 points, em 13
-    f.Color = static_cast<std::int32_t>(Ink);
-    for (char16_t ch : std::u16string(u"你好中國")) {
-      const Picture p = Draw(f, ch, 32, 32, 8, 8);
-      EXPECT_GT(InkCount(p), 10);
-      for (int j = 0; j < 32; ++j)
-        for (int i = 0; i < 32; ++i) {
-          const char c = p[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)];
-          EXPECT_NE(c, '?') << "monochrome";
-          if (c != '.') {
-            EXPECT_TRUE(i >= 8 && i < 24 && j >= 8 && j < 24) << i << "," << j << Show(p);
-          }
+  TFont f;  // 宋体 at 10 points, em 13
+  f.Color = static_cast<std::int32_t>(Ink);
+  for (char16_t ch : std::u16string(u"你好中國")) {
+    const Picture p = Draw(f, ch, 32, 32, 8, 8);
+    EXPECT_GT(InkCount(p), 10);
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i) {
+        const char c = p[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)];
+        EXPECT_NE(c, '?') << "monochrome";
+        if (c != '.') {
+          EXPECT_TRUE(i >= 8 && i < 24 && j >= 8 && j < 24) << i << "," << j << Show(p);
         }
+      }
+  }
+}
+
+TEST(SystemFonts, UnderlineLiesBelowAndStrikeOutAboveTheBaseline) {
+  if (!HaveZenHei()) GTEST_SKIP() << "needs fonts-wqy-zenhei";
+  for (int points : {10, 12, 20}) {  // bitmap strikes and an outline size
+    for (bool under : {true, false}) {
+      TFont f;
+      f.SetSize(points);
+      f.Color = static_cast<std::int32_t>(Ink);
+      f.Underline = under;
+      f.StrikeOut = !under;
+      const int x = 4, y = 4, baseline = y + ResolveFont(f)->Ascent();
+      const Picture p = Draw(f, u' ', 48, 48, x, y);
+      int bars = 0;
+      for (int j = 0; j < 48; ++j) {
+        const std::string& row = p[static_cast<std::size_t>(j)];
+        if (row.find('#') == std::string::npos) continue;
+        ++bars;
+        // A bar from the origin rightwards, and nothing else.
+        const std::size_t end = row.find('.', x);
+        EXPECT_EQ(row.find('#'), static_cast<std::size_t>(x)) << points << " pt row " << j;
+        EXPECT_EQ(row.find('#', end), std::string::npos) << points << " pt row " << j;
+        if (under) {
+          EXPECT_GE(j, baseline) << points << " pt underline row " << j;
+        } else {
+          EXPECT_LT(j, baseline) << points << " pt strike-out row " << j;
+        }
+      }
+      EXPECT_GE(bars, 1) << points << " pt";
     }
   }
 }

@@ -183,9 +183,10 @@ class TRtfReader {
     ++pos_;
     if (c == '\'') {
       const int hi = pos_ < in_.size() ? HexValue(in_[pos_]) : -1;
-      const int lo = pos_ + 1 < in_.size() ? HexValue(in_[pos_ + 1]) : -1;
-      if (hi < 0 || lo < 0) return;
-      pos_ += 2;
+      if (hi < 0) return;
+      const int lo = ++pos_ < in_.size() ? HexValue(in_[pos_]) : -1;
+      if (lo < 0) return;  // a cut-off escape stands for nothing
+      ++pos_;
       if (!SkippedAsFallback() && state_.Dest == TDest::Text) AddByte(static_cast<char>(hi << 4 | lo));
       return;
     }

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTimer>
+#include <QtWidgets>
+#include <deque>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "ui/Dialogs.h"
+#include "ui/Unit1.h"
+
+namespace mipofc::test {
+
+/// Dialogs answered from queues; an empty queue answers as a cancelled dialog. Remembers
+/// what each dialog was opened on and every message shown.
+class TScriptedDialogs : public TDialogs {
+ public:
+  std::deque<std::optional<QString>> Files;
+  std::deque<std::optional<QFont>> Fonts;
+  std::deque<std::optional<QColor>> Colours;
+  std::vector<QString> FileFilters;
+  std::vector<QFont> FontsOffered;
+  std::vector<QColor> ColoursOffered;
+  std::vector<std::pair<QString, QString>> Messages;
+
+  std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString&) override {
+    FileFilters.push_back(filter);
+    return Next(Files);
+  }
+  std::optional<QString> SaveFile(QWidget*, const QString& filter, const QString&, const QString&) override {
+    FileFilters.push_back(filter);
+    return Next(Files);
+  }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
+    FontsOffered.push_back(initial);
+    return Next(Fonts);
+  }
+  std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
+    ColoursOffered.push_back(initial);
+    return Next(Colours);
+  }
+  void Message(QWidget*, const QString& title, const QString& text) override { Messages.emplace_back(title, text); }
+
+ private:
+  template <class T>
+  static std::optional<T> Next(std::deque<std::optional<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    auto answer = queue.front();
+    queue.pop_front();
+    return answer;
+  }
+};
+
+/// A fresh main window answered by scripted dialogs. The real timer is stopped so that a test
+/// decides when a tick happens; Tick() runs one and returns how many refreshes it caused.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto dialogs = std::make_unique<TScriptedDialogs>();
+    Dialogs = dialogs.get();
+    Form = std::make_unique<TForm1>(std::move(dialogs));
+    Form->Timer1->stop();
+    QObject::connect(Form.get(), &TForm1::PreviewsRefreshed, [this] { ++Refreshes; });
+  }
+
+  int Tick() {
+    const int before = Refreshes;
+    Form->Timer1Timer();
+    return Refreshes - before;
+  }
+
+  /// A user's pick in a list: select the item and raise the list's user signal.
+  static void Pick(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+  }
+
+  TScriptedDialogs* Dialogs = nullptr;
+  std::unique_ptr<TForm1> Form;
+  int Refreshes = 0;
+};
+
+}  // namespace mipofc::test

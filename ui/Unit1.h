@@ -1,0 +1,252 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "engine/chr.h"
+#include "params/options.h"
+#include "ui/Dialogs.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTextEdit;
+class QTimer;
+
+namespace mipofc {
+
+class TFontButton;
+class TShape;
+class TSwatch;
+
+/// The main window: every option control, the text page, the two previews and the menu.
+/// The controls are the truth; the rules over them live in params/ and run on a copy.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  /// dialogs answers every dialog and message box; null means the platform's own.
+  explicit TForm1(std::unique_ptr<TDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Window state.
+  QString TitleText;          ///< the window title
+  QString ExeFolder;          ///< folder of the executable, with a trailing separator
+  QString DefaultParamFile;   ///< ExeFolder + "myDEF.ini"
+  QString CurrentParamFile;   ///< the parameter file Save and Load use
+  bool ParamFileNamed = false;  ///< a parameter file was opened or saved through a dialog
+  QStringList EncodingOptionTexts;     ///< ComboBox2's five items as built
+  QStringList DistributionOptionTexts;  ///< ComboBox3's two items as built
+  int PosX = 0;               ///< drawing offset of the character in its cell, pixels
+  int PosY = 0;
+  TPalette PreviewPalette{};  ///< display colours of NES colour indexes 0..3, 0x00BBGGRR
+  bool OptionsChanged = true;  ///< something changed since the last preview refresh
+  TFont BfFontFont;           ///< the font in use: BfFont's font, what the engine draws with
+  TFont FontDialog1Font;      ///< the font dialog's copy
+
+  // Operations other parts of the program use.
+  /// Rebuilds the encoding and distribution lists and scan buttons for the selected cell size,
+  /// then applies the encoding rule to the newly selected first encoding item.
+  void ApplySizeRules();
+  /// The rule of the selected encoding item: shows M for mode 1, locks colours 0/1 for modes 3 and 4.
+  void ApplyEncodingRule();
+  /// Takes FontDialog1Font as the font in use; the size slider follows (clamped).
+  void ApplyChosenFont();
+  /// Fills s from the controls; changes nothing.
+  void GatherSettings(TChrSettings& s);
+  TChrSettings GatherSettings();
+  /// PreviewPalette := the colours of color0..color3.
+  void ReadPalette();
+  /// Redraws Image1 and Image2 now. Throws TFontError when the font cannot be had.
+  void RefreshPreviews();
+  /// Fills the whole 128 x 128 target with Shape1's colour.
+  void FillPreviewBackground(TBitmap& target) const;
+  /// The memo's characters in order with every line break removed.
+  std::u16string JoinedText() const;
+  /// The option values the controls hold now.
+  TOptionValues ReadOptions() const;
+  /// Sets the controls from v; sliders, spin fields and radio buttons run their handlers when
+  /// their value changes, lists run nothing.
+  void WriteOptions(const TOptionValues& v);
+  /// The pictures last drawn into Image1 and Image2, 128 x 128.
+  const QImage& Image1Picture() const { return image1Picture_; }
+  const QImage& Image2Picture() const { return image2Picture_; }
+  /// Shows a failure in a message box titled with the application title.
+  void ReportError(const QString& text);
+
+  // Controls, named as their Qt objectName.
+  QTabWidget* PageControl1 = nullptr;
+  QTabWidget* PageControl2 = nullptr;
+  QWidget* TabSheet1 = nullptr;  // 通用
+  QWidget* TabSheet2 = nullptr;  // 高级
+  QWidget* TabSheet3 = nullptr;  // 预览
+  QWidget* TabSheet4 = nullptr;  // 文本
+  QGroupBox* GroupBox1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  QGroupBox* GroupBox3 = nullptr;
+  QGroupBox* GroupBox4 = nullptr;
+  QGroupBox* GroupBox5 = nullptr;
+  QGroupBox* GroupBox6 = nullptr;
+  QGroupBox* GroupBox7 = nullptr;
+  QGroupBox* GroupBox8 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QComboBox* ComboBox2 = nullptr;
+  QComboBox* ComboBox3 = nullptr;
+  QComboBox* ComboBox4 = nullptr;
+  TFontButton* BfFont = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
+  QLabel* Label10 = nullptr;
+  QLabel* Label11 = nullptr;
+  QSlider* TBs = nullptr;
+  QSlider* TBp = nullptr;
+  QPushButton* Blu = nullptr;
+  QPushButton* Bu = nullptr;
+  QPushButton* Bru = nullptr;
+  QPushButton* Bl = nullptr;
+  QPushButton* Bc = nullptr;
+  QPushButton* Br = nullptr;
+  QPushButton* Bld = nullptr;
+  QPushButton* Bd = nullptr;
+  QPushButton* Brd = nullptr;
+  QLabel* Lsite = nullptr;
+  QSpinBox* Ebg = nullptr;
+  QSpinBox* Ewm = nullptr;
+  QSpinBox* Eout04 = nullptr;
+  QPushButton* BautoColor = nullptr;
+  QRadioButton* RWay01 = nullptr;
+  QRadioButton* RWay02 = nullptr;
+  QWidget* Panel1 = nullptr;
+  TSwatch* color0 = nullptr;
+  TSwatch* color1 = nullptr;
+  TSwatch* color2 = nullptr;
+  TSwatch* color3 = nullptr;
+  QPushButton* BmyColor = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  TShape* Shape1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QScrollArea* ScrollBox1 = nullptr;
+  QScrollArea* ScrollBox2 = nullptr;
+  QLabel* Image1 = nullptr;
+  QLabel* Image2 = nullptr;
+  QTextEdit* Memo1 = nullptr;
+  QTimer* Timer1 = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  QMenu* N1 = nullptr;
+  QMenu* N8 = nullptr;
+  QMenu* N14 = nullptr;
+  QMenu* N15 = nullptr;
+  QAction* N2 = nullptr;
+  QAction* N3 = nullptr;
+  QAction* N4 = nullptr;
+  QAction* N5 = nullptr;
+  QAction* N7 = nullptr;
+  QAction* N6 = nullptr;
+  QAction* N9 = nullptr;
+  QAction* N10 = nullptr;
+  QAction* CHR1 = nullptr;
+  QAction* ASMS1 = nullptr;
+  QAction* N16 = nullptr;
+
+ signals:
+  /// Both previews were redrawn.
+  void PreviewsRefreshed();
+
+ public slots:
+  void ComboBox1Change();
+  void ComboBox2Change();
+  void ComboBox3Change();
+  void ComboBox4Change();
+  void BfFontClick();
+  void TBsChange();
+  void TBpChange();
+  void BluClick();
+  void BuClick();
+  void BruClick();
+  void BlClick();
+  void BrClick();
+  void BldClick();
+  void BdClick();
+  void BrdClick();
+  void BautoColorClick();
+  void EbgChange();
+  void EwmChange();
+  void Eout04Change();
+  void RWay01Click();
+  void RWay02Click();
+  void CheckBox1Click();
+  void color0Click();
+  void color1Click();
+  void color2Click();
+  void color3Click();
+  void Shape1MouseUp();
+  void BmyColorClick();
+  void Memo1Change();
+  void Timer1Timer();
+  void Button1Click();
+  // Parameter files, text, export and About.
+  void N2Click();
+  void N3Click();
+  void N4Click();
+  void N5Click();
+  void N6Click();
+  void N9Click();
+  void N10Click();
+  void CHR1Click();
+  void ASMS1Click();
+  void N16Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildGeneralPage();
+  void BuildAdvancedPage();
+  void BuildPreviewPage();
+  void BuildTextPage();
+  void BuildMenu();
+  void FormCreate();
+  void Nudge(int dx, int dy);
+  void ChooseSwatchColour(TSwatch* swatch);
+  void ShowFontCaption();
+  void ShowPicture(QLabel* image, const QImage& picture);
+  void SetFlag() { OptionsChanged = true; }
+
+  std::unique_ptr<TDialogs> dialogs_;
+  QImage image1Picture_;
+  QImage image2Picture_;
+  bool followsScreen_ = false;
+};
+
+/// A 0x00BBGGRR bitmap as a Qt image of the same size.
+QImage ToQImage(const TBitmap& bitmap);
+/// The picture as a pixmap of 128 x 128 device-independent pixels at the given device pixel
+/// ratio, scaled by nearest neighbour so that pixels stay crisp.
+QPixmap CrispPixmap(const QImage& picture, qreal ratio);
+/// A Qt font of the same face, size and style (size in points).
+QFont ToQFont(const TFont& font);
+/// base with the face, size and style of a Qt font; file, character set and colour stay.
+TFont FromQFont(const QFont& qfont, TFont base);
+
+}  // namespace mipofc
