@@ -132,6 +132,8 @@ class TChr : public TBitmap {
   /// Puts the cell as a block in the 16-wide pattern table at s; returns the next block's slot.
   std::int32_t PlaceBlock(const TCellTiles& cell, std::int32_t s);
 
+  /// Takes the settings and the text, prepares the cell and builds the bank: one bank file's work.
+  void BuildFor(const TChrSettings& settings, std::u16string_view text);
   /// The first Limit bytes of the bank, in slot order.
   std::string_view BankBytes() const;
   /// Builds the bank of text with settings and writes it as a raw .chr file (Limit bytes).

@@ -1,7 +1,13 @@
 #include "engine/export.h"
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 namespace mipofc {
 
@@ -16,7 +22,8 @@ std::string ExportBaseName(std::string_view chosenName) {
 std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format) {
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string digits;
-  for (std::uint64_t v = static_cast<std::uint64_t>(n); v != 0 || digits.empty(); v >>= 4) digits.insert(digits.begin(), hex[v & 15]);
+  for (std::uint64_t v = static_cast<std::uint64_t>(n); v != 0 || digits.empty(); v >>= 4)
+    digits.insert(digits.begin(), hex[v & 15]);
   const std::size_t width = capacity > 255 ? 4 : 2;
   if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
   return std::string(base) + "." + digits + (format == TBankFormat::Chr ? ".chr" : ".inc");
@@ -27,24 +34,106 @@ std::int32_t ExportCapacity(const TChrSettings& settings) {
   return engine->ApplySettings(settings);
 }
 
+namespace {
+
+// Writes the banks in the order they are handed over, on a thread of its own, so that the file
+// system's work overlaps the drawing of the next bank. The first failure stops it: nothing after
+// that file is written.
+class TBankWriter {
+ public:
+  TBankWriter() : thread_([this] { Run(); }) {}
+  ~TBankWriter() { Finish(); }
+  TBankWriter(const TBankWriter&) = delete;
+  TBankWriter& operator=(const TBankWriter&) = delete;
+
+  /// Queues a file; false once a write has failed (the export stops there).
+  bool Put(std::string name, std::string data) {
+    std::unique_lock lock(mutex_);
+    // A few banks in flight are enough to keep both sides busy without holding the text's worth.
+    spaceFree_.wait(lock, [this] { return queue_.size() < 4 || failure_; });
+    if (failure_) return false;
+    queue_.push_back({std::move(name), std::move(data)});
+    work_.notify_one();
+    return true;
+  }
+  /// Waits for every queued file; returns the names written, in order, and the failure if any.
+  std::vector<std::string> Finish() {
+    {
+      std::lock_guard lock(mutex_);
+      closed_ = true;
+      work_.notify_one();
+    }
+    if (thread_.joinable()) thread_.join();
+    return written_;
+  }
+  std::exception_ptr Failure() const { return failure_; }
+
+ private:
+  struct Item {
+    std::string name, data;
+  };
+  void Run() {
+    for (;;) {
+      Item item;
+      {
+        std::unique_lock lock(mutex_);
+        work_.wait(lock, [this] { return !queue_.empty() || closed_; });
+        if (queue_.empty()) return;
+        item = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      try {
+        WriteFileAtomically(item.name, item.data);
+      } catch (...) {
+        std::lock_guard lock(mutex_);
+        failure_ = std::current_exception();
+        queue_.clear();
+        spaceFree_.notify_all();
+        return;
+      }
+      std::lock_guard lock(mutex_);
+      written_.push_back(std::move(item.name));
+      spaceFree_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable work_, spaceFree_;
+  std::deque<Item> queue_;
+  std::vector<std::string> written_;
+  std::exception_ptr failure_;
+  bool closed_ = false;
+  std::thread thread_;  // last: it starts once everything above exists
+};
+
+}  // namespace
+
 std::int64_t ExportBanks(std::string_view chosenName, TBankFormat format, const TChrSettings& settings,
                          std::u16string_view text, const std::function<void(const std::string&)>& onWritten) {
   const std::int32_t capacity = ExportCapacity(settings);
   // A bank that holds no character would never advance through the text.
   if (capacity <= 0 && !text.empty()) throw std::invalid_argument("these settings give banks of no characters");
   const std::string base = ExportBaseName(chosenName);
-  std::int64_t count = 0;
-  for (std::size_t p = 0; p < text.size(); p += static_cast<std::size_t>(capacity)) {
-    const std::string name = ExportFileName(base, count, capacity, format);
-    auto engine = std::make_unique<TChr>();
-    if (format == TBankFormat::Chr)
-      engine->SaveChrFile(name, settings, text.substr(p, static_cast<std::size_t>(capacity)));
-    else
-      engine->SaveIncFile(name, settings, text.substr(p, static_cast<std::size_t>(capacity)));
-    ++count;
-    if (onWritten) onWritten(name);
+  TBankWriter writer;
+  std::exception_ptr failure;
+  try {
+    std::int64_t n = 0;
+    for (std::size_t p = 0; p < text.size(); p += static_cast<std::size_t>(capacity), ++n) {
+      // A fresh engine per file: nothing of one bank reaches the next.
+      auto engine = std::make_unique<TChr>();
+      engine->BuildFor(settings, text.substr(p, static_cast<std::size_t>(capacity)));
+      std::string data = format == TBankFormat::Chr ? std::string(engine->BankBytes()) : IncText(engine->BankBytes());
+      if (!writer.Put(ExportFileName(base, n, capacity, format), std::move(data))) break;
+    }
+  } catch (...) {
+    failure = std::current_exception();
   }
-  return count;
+  const std::vector<std::string> written = writer.Finish();
+  if (onWritten)
+    for (const std::string& name : written) onWritten(name);
+  if (!failure) failure = writer.Failure();
+  if (failure) std::rethrow_exception(failure);
+  return static_cast<std::int64_t>(written.size());
 }
 
 }  // namespace mipofc

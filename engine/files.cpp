@@ -57,19 +57,20 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
   }
 }
 
-void TChr::SaveChrFile(const std::string& fileName, const TChrSettings& settings, std::u16string_view text) {
+void TChr::BuildFor(const TChrSettings& settings, std::u16string_view text) {
   Settings = settings;
   Text = text;
   PrepareCell();
   BuildBank();
+}
+
+void TChr::SaveChrFile(const std::string& fileName, const TChrSettings& settings, std::u16string_view text) {
+  BuildFor(settings, text);
   WriteFileAtomically(fileName, BankBytes());
 }
 
 void TChr::SaveIncFile(const std::string& fileName, const TChrSettings& settings, std::u16string_view text) {
-  Settings = settings;
-  Text = text;
-  PrepareCell();
-  BuildBank();
+  BuildFor(settings, text);
   WriteFileAtomically(fileName, IncText(BankBytes()));
 }
 

@@ -95,13 +95,17 @@ TEST_F(ExportTest, FourDigitNumbersFromCapacity256) {
 TEST_F(ExportTest, AFailureStopsTheExportAndKeepsEarlierFiles) {
   fs::create_directory(dir_ / "font.01.chr");  // the second file's name is taken by a folder
   const TChrSettings s = test::StartSettings(&font_);
+  std::vector<std::string> heard;
   try {
-    ExportBanks(dir_ / "font.chr", TBankFormat::Chr, s, Text(64 * 3));
+    ExportBanks(dir_ / "font.chr", TBankFormat::Chr, s, Text(64 * 5),
+                [&](const std::string& name) { heard.push_back(name); });
     FAIL() << "no error";
   } catch (const TFileError& e) {
     EXPECT_EQ(e.FileName(), dir_ / "font.01.chr");
   }
+  // Nothing after the failed file is written, and the caller hears only the file written.
   EXPECT_EQ(Files(), (std::vector<std::string>{"font.00.chr", "font.01.chr"}));
+  EXPECT_EQ(heard, std::vector<std::string>{dir_ / "font.00.chr"});
   EXPECT_EQ(test::ReadFile(dir_ / "font.00.chr").size(), 4096u);
 }
 

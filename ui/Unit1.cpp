@@ -5,7 +5,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,11 +26,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWindow>
 #include <cmath>
 #include <exception>
 
+#include "params/paramfile.h"
 #include "text/text.h"
+#include "ui/Unit2.h"
 #include "ui/Widgets.h"
 
 namespace mipofc {
@@ -91,6 +97,17 @@ void SetItems(QComboBox* list, const std::vector<std::string>& items, int index)
     list->addItems(wanted);
   }
   list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+// Dialog filters in the "description (patterns);;..." form of TDialogs.
+const QString ChrFilter = QStringLiteral("CHR字模文件(*.chr);;所有文件(*)");
+const QString IncFilter = QStringLiteral("汇编包含文件(*.inc);;所有文件(*)");
+const QString ParamFilter = QStringLiteral("参数文件(*.ini)");
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString WithIniExtension(const QString& path) {
+  return QFileInfo(path).fileName().contains(QLatin1Char('.')) ? path : path + QStringLiteral(".ini");
 }
 
 void KeepSpaceWhenHidden(QWidget* widget) {
@@ -487,17 +504,14 @@ void TForm1::FormCreate() {
   TitleText = QStringLiteral("Tolvar-MipoFC字模工具 V3.2 UNICODE");
   setWindowTitle(TitleText + QStringLiteral("  [NEW]"));
 
-  ExeFolder = QCoreApplication::applicationDirPath();
-  if (!ExeFolder.endsWith(QLatin1Char('/'))) ExeFolder += QLatin1Char('/');
   QApplication::setApplicationDisplayName(QString());
   QApplication::setApplicationName(TitleText);
-  DefaultParamFile = ExeFolder + QStringLiteral("myDEF.ini");
-  CurrentParamFile = DefaultParamFile;
+  ParamFileNamed = false;
+  UseExeFolder(QCoreApplication::applicationDirPath());
 
   EncodingOptionTexts = Items(ComboBox2);
   DistributionOptionTexts = Items(ComboBox3);
 
-  ParamFileNamed = false;
   PosX = 0;
   PosY = 0;
 
@@ -684,6 +698,16 @@ void TForm1::ShowFontCaption() {
 
 void TForm1::ReportError(const QString& text) { dialogs_->Message(this, TitleText, text); }
 
+void TForm1::RunCommand(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    ReportError(QString::fromUtf8(e.what()));
+  } catch (...) {
+    ReportError(QStringLiteral("Unknown error"));
+  }
+}
+
 // ---- handlers ------------------------------------------------------------------------------
 
 void TForm1::ComboBox1Change() {
@@ -777,50 +801,185 @@ void TForm1::Timer1Timer() {
   if (!OptionsChanged) return;
   OptionsChanged = false;
   GroupBox5->setVisible(ComboBox3->currentText().startsWith(QLatin1Char('0')));
-  try {
-    RefreshPreviews();
-  } catch (const std::exception& e) {
-    // The previews keep their last pictures; the next change tries again.
-    ReportError(QString::fromUtf8(e.what()));
-  }
+  // On a failure the previews keep their last pictures; the next change tries again.
+  RunCommand([this] { RefreshPreviews(); });
 }
 
 void TForm1::Button1Click() {
-  try {
-    RefreshPreviews();
-  } catch (const std::exception& e) {
-    ReportError(QString::fromUtf8(e.what()));
-  }
+  RunCommand([this] { RefreshPreviews(); });
 }
 
 void TForm1::N9Click() {
   const auto file =
       dialogs_->OpenFile(this, QStringLiteral("文本(*.txt);;任意文本(*)"), QString());
   if (!file) return;
-  std::u16string text;
-  try {
-    text = LoadTextFile(file->toStdString());
-  } catch (const std::exception& e) {
-    ReportError(QString::fromUtf8(e.what()));
-    return;
-  }
-  QString content = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-  content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  content.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  Memo1->setPlainText(content);
+  RunCommand([&] {
+    const std::u16string text = LoadTextFile(LocalPath(*file));
+    QString content = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    content.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Memo1->setPlainText(content);
+  });
 }
 
 void TForm1::N10Click() { Memo1->paste(); }
 
 void TForm1::N6Click() { close(); }
 
-// Parameter files, export and the About box come with their own commands.
-void TForm1::N2Click() {}
-void TForm1::N3Click() {}
-void TForm1::N4Click() {}
-void TForm1::N5Click() {}
-void TForm1::CHR1Click() {}
-void TForm1::ASMS1Click() {}
-void TForm1::N16Click() {}
+// ---- parameter files -----------------------------------------------------------------------
+
+QString TForm1::DefaultParamFileFor(const QString& exeFolder) {
+  const QFileInfo exe(exeFolder);
+  if (exe.isDir() && exe.isWritable()) return QDir(exeFolder).filePath(QStringLiteral("myDEF.ini"));
+  // An installed program's folder belongs to the system: keep the settings with the user's.
+  QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
+  const QString folder = config + QStringLiteral("/mipofc");
+  QDir().mkpath(folder);
+  return folder + QStringLiteral("/myDEF.ini");
+}
+
+void TForm1::UseExeFolder(const QString& folder) {
+  ExeFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+  DefaultParamFile = DefaultParamFileFor(ExeFolder);
+  if (!ParamFileNamed) CurrentParamFile = DefaultParamFile;
+}
+
+void TForm1::ShowParamCaption() {
+  setWindowTitle(TitleText + QStringLiteral("  [") + QFileInfo(CurrentParamFile).fileName() + QStringLiteral("]"));
+}
+
+bool TForm1::SaveParamFile() {
+  try {
+    mipofc::SaveParamFile(LocalPath(CurrentParamFile), ReadOptions());
+  } catch (const TParamFolderError& e) {
+    ReportError(QString::fromUtf8(e.what()));
+    return false;
+  }
+  ShowParamCaption();
+  return true;
+}
+
+bool TForm1::LoadParamFile() {
+  TOptionValues v = ReadOptions();
+  try {
+    mipofc::LoadParamFile(LocalPath(CurrentParamFile), v);
+  } catch (const TParamFolderError& e) {
+    ReportError(QString::fromUtf8(e.what()));
+    return false;
+  }
+  // A loaded encoding mode brings its rule, as a pick in the list does: the M field for mode 1,
+  // colours 0 and 1 for the colour-overlap modes (the command-line tool does the same).
+  mipofc::ApplyEncodingRule(v);
+  WriteOptions(v);
+  ShowParamCaption();
+  return true;
+}
+
+std::optional<QString> TForm1::AskParamFile(bool saving) {
+  const QString folder = QFileInfo(DefaultParamFile).absolutePath();
+  const auto chosen = saving ? dialogs_->SaveFile(this, ParamFilter, QStringLiteral("ini"), folder)
+                             : dialogs_->OpenFile(this, ParamFilter, folder);
+  if (!chosen) return std::nullopt;
+  return WithIniExtension(*chosen);
+}
+
+// Makes path the current parameter file for one load or save. A file that could not be read or
+// written does not stay current: the caption and the save at close keep naming the file before.
+void TForm1::SwitchParamFile(const QString& path, bool (TForm1::*action)()) {
+  const QString before = CurrentParamFile;
+  CurrentParamFile = path;
+  try {
+    (this->*action)();
+  } catch (...) {
+    CurrentParamFile = before;
+    throw;
+  }
+  ParamFileNamed = true;
+}
+
+void TForm1::N2Click() {
+  RunCommand([this] {
+    SaveParamFile();
+    CurrentParamFile = DefaultParamFile;
+    LoadParamFile();
+    ParamFileNamed = false;
+    SetFlag();
+  });
+}
+
+void TForm1::N3Click() {
+  RunCommand([this] {
+    const auto chosen = AskParamFile(false);
+    if (!chosen) return;
+    SwitchParamFile(*chosen, &TForm1::LoadParamFile);
+    SetFlag();
+  });
+}
+
+void TForm1::N4Click() {
+  RunCommand([this] {
+    if (ParamFileNamed) {
+      SaveParamFile();
+      return;
+    }
+    if (const auto chosen = AskParamFile(true)) SwitchParamFile(*chosen, &TForm1::SaveParamFile);
+  });
+}
+
+void TForm1::N5Click() {
+  RunCommand([this] {
+    if (const auto chosen = AskParamFile(true)) SwitchParamFile(*chosen, &TForm1::SaveParamFile);
+  });
+}
+
+bool TForm1::FormCloseQuery() {
+  if (!ParamFileNamed) return true;
+  bool canClose = false;
+  // A missing folder has been reported and the window closes; a write error keeps it open, so
+  // that the settings can still be saved elsewhere.
+  RunCommand([&] {
+    SaveParamFile();
+    canClose = true;
+  });
+  return canClose;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (FormCloseQuery())
+    event->accept();
+  else
+    event->ignore();
+}
+
+// ---- export and About ----------------------------------------------------------------------
+
+void TForm1::ExportBanks(TBankFormat format) {
+  const bool chr = format == TBankFormat::Chr;
+  QString& last = chr ? lastChrName_ : lastIncName_;
+  const auto chosen = dialogs_->SaveFile(this, chr ? ChrFilter : IncFilter,
+                                         chr ? QStringLiteral("chr") : QStringLiteral("inc"), last);
+  if (!chosen) return;
+  last = *chosen;
+  const std::u16string text = JoinedText();
+  const TChrSettings settings = GatherSettings();
+  const std::int64_t count = mipofc::ExportBanks(LocalPath(*chosen), format, settings, text);
+  dialogs_->Message(this, TitleText,
+                    QStringLiteral("生成") + QString::number(count) +
+                        (chr ? QStringLiteral("个chr文件") : QStringLiteral("个inc文件")));
+}
+
+void TForm1::CHR1Click() {
+  RunCommand([this] { ExportBanks(TBankFormat::Chr); });
+}
+
+void TForm1::ASMS1Click() {
+  RunCommand([this] { ExportBanks(TBankFormat::Inc); });
+}
+
+void TForm1::N16Click() {
+  if (!AboutBox) AboutBox = new TAboutBox(this);
+  AboutBox->exec();
+}
 
 }  // namespace mipofc

@@ -5,10 +5,13 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/chr.h"
+#include "engine/export.h"
 #include "params/options.h"
 #include "ui/Dialogs.h"
 
@@ -30,6 +33,7 @@ class QTimer;
 
 namespace mipofc {
 
+class TAboutBox;
 class TFontButton;
 class TShape;
 class TSwatch;
@@ -87,6 +91,25 @@ class TForm1 : public QMainWindow {
   const QImage& Image2Picture() const { return image2Picture_; }
   /// Shows a failure in a message box titled with the application title.
   void ReportError(const QString& text);
+  /// The application's one error handler: runs a command and shows any exception that escapes
+  /// it through ReportError, so that the window goes on working.
+  void RunCommand(const std::function<void()>& body);
+
+  /// Takes folder as the executable's folder: ExeFolder, DefaultParamFile and, while no file
+  /// was named, CurrentParamFile follow it.
+  void UseExeFolder(const QString& folder);
+  /// myDEF.ini in exeFolder when that folder is writable, else in the user's configuration
+  /// folder (mipofc/ under XDG_CONFIG_HOME, created when missing).
+  static QString DefaultParamFileFor(const QString& exeFolder);
+  /// Writes the options into CurrentParamFile and shows its name in the caption. False, after a
+  /// message, when its folder is missing; throws TIniWriteError or TFileError on a write failure.
+  bool SaveParamFile();
+  /// Reads CurrentParamFile into the controls (the encoding rule of the loaded mode included)
+  /// and shows its name in the caption. False, after a message, when its folder is missing.
+  bool LoadParamFile();
+  /// Saves the current parameter file once one was named; false keeps the window open (the
+  /// save failed with a write error).
+  bool FormCloseQuery();
 
   // Controls, named as their Qt objectName.
   QTabWidget* PageControl1 = nullptr;
@@ -168,6 +191,7 @@ class TForm1 : public QMainWindow {
   QAction* CHR1 = nullptr;
   QAction* ASMS1 = nullptr;
   QAction* N16 = nullptr;
+  TAboutBox* AboutBox = nullptr;  ///< made hidden at start-up (or on first use) and shown modally
 
  signals:
   /// Both previews were redrawn.
@@ -219,6 +243,7 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildGeneralPage();
@@ -232,11 +257,17 @@ class TForm1 : public QMainWindow {
   void ShowFontCaption();
   void ShowPicture(QLabel* image, const QImage& picture);
   void SetFlag() { OptionsChanged = true; }
+  void ExportBanks(TBankFormat format);
+  std::optional<QString> AskParamFile(bool saving);
+  void SwitchParamFile(const QString& path, bool (TForm1::*action)());
+  void ShowParamCaption();
 
   std::unique_ptr<TDialogs> dialogs_;
   QImage image1Picture_;
   QImage image2Picture_;
   bool followsScreen_ = false;
+  QString lastChrName_;  // each export dialog offers the name chosen in its last use
+  QString lastIncName_;
 };
 
 /// A 0x00BBGGRR bitmap as a Qt image of the same size.
