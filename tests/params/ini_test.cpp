@@ -9,6 +9,7 @@
 
 #include "engine/errors.h"
 #include "params/ini.h"
+#include "tests/test_util.h"
 
 namespace mipofc {
 namespace {
@@ -123,12 +124,6 @@ TEST(IniWrite, RefusesNamesAndValuesNoLineCanHold) {
 
 class IniFileOnDisk : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string dir = (fs::temp_directory_path() / "mipofc-ini-XXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    dir_ = dir;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   static std::string Read(const fs::path& path) {
     std::ostringstream s;
     s << std::ifstream(path, std::ios::binary).rdbuf();
@@ -140,7 +135,8 @@ class IniFileOnDisk : public testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  fs::path dir_;
+  test::TempDir tmp_;
+  fs::path dir_ = tmp_.Path();
 };
 
 TEST_F(IniFileOnDisk, SavesAndLoadsBackTheSameBytes) {

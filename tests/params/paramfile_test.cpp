@@ -9,6 +9,7 @@
 #include "params/ini.h"
 #include "params/paramfile.h"
 #include "text/text.h"
+#include "tests/test_util.h"
 
 namespace mipofc {
 namespace {
@@ -24,12 +25,6 @@ std::string GbkLines(const std::string& utf8) {
 
 class ParamFile : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string dir = (fs::temp_directory_path() / "mipofc-params-XXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    dir_ = dir;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   std::string Path(const std::string& name = "p.ini") const { return (dir_ / name).string(); }
   static std::string Read(const std::string& path) {
@@ -48,7 +43,8 @@ class ParamFile : public testing::Test {
     return v;
   }
 
-  fs::path dir_;
+  test::TempDir tmp_;
+  fs::path dir_ = tmp_.Path();
 };
 
 const char* const StartStateFile =

@@ -8,6 +8,7 @@
 
 #include "engine/errors.h"
 #include "text/text.h"
+#include "tests/test_util.h"
 
 namespace mipofc {
 namespace {
@@ -65,18 +66,13 @@ TEST(DecodeText, RefusesBytesThatAreNotText) {
 
 class TextFile : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string dir = (fs::temp_directory_path() / "mipofc-text-XXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    dir_ = dir;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& bytes) {
     const fs::path path = dir_ / name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path.string();
   }
-  fs::path dir_;
+  test::TempDir tmp_;
+  fs::path dir_ = tmp_.Path();
 };
 
 TEST_F(TextFile, LoadsTextAndRtfFiles) {
