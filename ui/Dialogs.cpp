@@ -36,7 +36,9 @@ std::optional<QColor> TQtDialogs::ChooseColour(QWidget* parent, const QColor& in
 }
 
 void TQtDialogs::Message(QWidget* parent, const QString& title, const QString& text) {
-  QMessageBox::information(parent, title, text, QMessageBox::Ok);
+  // A plain box: the text says everything, no icon.
+  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  box.exec();
 }
 
 }  // namespace mipofc

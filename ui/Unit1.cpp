@@ -494,6 +494,8 @@ void TForm1::FormCreate() {
   PageControl1->setCurrentIndex(0);
   PageControl2->setCurrentIndex(0);
 
+  // The layout font: 宋体 10 pt in the window-text colour.
+  BfFontFont = TOptionValues().Font;
   ShowFontCaption();
   {
     // The slider starts on the font's size; its handler would only repeat what is set here.
@@ -850,8 +852,11 @@ void TForm1::ShowParamCaption() {
 }
 
 bool TForm1::SaveParamFile() {
+  TOptionValues v = ReadOptions();
+  // Every run paints the font in use black; the file keeps the colour the font was chosen with.
+  v.Font.Color = FontDialog1Font.Color;
   try {
-    mipofc::SaveParamFile(LocalPath(CurrentParamFile), ReadOptions());
+    mipofc::SaveParamFile(LocalPath(CurrentParamFile), v);
   } catch (const TParamFolderError& e) {
     ReportError(QString::fromUtf8(e.what()));
     return false;

@@ -23,16 +23,25 @@ class TScriptedDialogs : public TDialogs {
   std::deque<std::optional<QFont>> Fonts;
   std::deque<std::optional<QColor>> Colours;
   std::vector<QString> FileFilters;
+  /// One file dialog as the window opened it.
+  struct TFileAsk {
+    bool Saving;
+    QString Filter, Suffix, Folder;
+  };
+  std::vector<TFileAsk> FileAsks;
   std::vector<QFont> FontsOffered;
   std::vector<QColor> ColoursOffered;
   std::vector<std::pair<QString, QString>> Messages;
 
-  std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString&) override {
+  std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString& folder) override {
     FileFilters.push_back(filter);
+    FileAsks.push_back({false, filter, QString(), folder});
     return Next(Files);
   }
-  std::optional<QString> SaveFile(QWidget*, const QString& filter, const QString&, const QString&) override {
+  std::optional<QString> SaveFile(QWidget*, const QString& filter, const QString& suffix,
+                                  const QString& folder) override {
     FileFilters.push_back(filter);
+    FileAsks.push_back({true, filter, suffix, folder});
     return Next(Files);
   }
   std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
