@@ -1,5 +1,5 @@
 # Two commands do everything on a fresh Debian 12: `make run` and `make test`.
-.PHONY: setup build run test test-asan bench fuzz clean
+.PHONY: setup build run run-cli install test test-asan bench fuzz clean
 
 setup:
 	@bash scripts/setup.sh
@@ -8,11 +8,26 @@ build: setup
 	cmake --preset release
 	cmake --build --preset release
 
-# The main job: export the bundled sample text into banks and a preview PNG under out/.
+# The main job: the window. Without a display, the command-line tool exports the bundled
+# sample text into banks and a preview PNG under out/ instead.
 run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  ./build/release/ui/mipofc; \
+	else \
+	  echo "no display: exporting examples/sample.txt with mipofc-cli into out/"; \
+	  mkdir -p out; \
+	  ./build/release/cli/mipofc-cli export examples/sample.txt -o out/sample.chr && \
+	  ./build/release/cli/mipofc-cli preview examples/sample.txt -o out/sample-preview.png --scale 3 --grid; \
+	fi
+
+# The command-line job alone, display or not.
+run-cli: build
 	@mkdir -p out
 	./build/release/cli/mipofc-cli export examples/sample.txt -o out/sample.chr
 	./build/release/cli/mipofc-cli preview examples/sample.txt -o out/sample-preview.png --scale 3 --grid
+
+install: build
+	cmake --install build/release
 
 test: build
 	ctest --preset release
