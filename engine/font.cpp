@@ -10,6 +10,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <climits>
@@ -476,6 +477,21 @@ int Scale(int units, int em, int unitsPerEm) {
   return static_cast<int>(RoundDiv(std::int64_t{units} * em, unitsPerEm));
 }
 
+// The eight pixel masks of each glyph byte, bit 7 first.
+const auto kByteMasks = [] {
+  std::array<std::array<std::uint32_t, 8>, 256> masks{};
+  for (int v = 0; v < 256; ++v)
+    for (int j = 0; j < 8; ++j) masks[v][j] = (v >> (7 - j)) & 1 ? 0xFFFFFFFFu : 0u;
+  return masks;
+}();
+
+// Paints colour into the eight pixels at out where the glyph byte has ink.
+inline void BlendByte(std::uint32_t* out, std::uint8_t bits, std::uint32_t colour) {
+  if (bits == 0) return;
+  const std::uint32_t* mask = kByteMasks[bits].data();
+  for (int j = 0; j < 8; ++j) out[j] = (colour & mask[j]) | (out[j] & ~mask[j]);
+}
+
 class ResolvedFont final : public TFontFace {
  public:
   explicit ResolvedFont(const TFont& font);
@@ -740,21 +756,23 @@ void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32
   const int gx = x + g.left;
   const int width = surface.Width();
   colour &= 0xFFFFFF;
+  // Columns of the glyph that land on the surface.
+  const int c0 = std::max(0, -gx), c1 = std::min(g.width, width - gx);
   for (int r = 0, gy = baseline - g.top; r < g.height; ++r, ++gy, row += stride) {
-    if (gy < 0 || gy >= surface.Height()) continue;
+    if (gy < 0 || gy >= surface.Height() || c0 >= c1) continue;
     TColor* line = surface.Pixels().data() + static_cast<std::size_t>(gy) * width;
-    // Visit only the ink: a test per pixel would mispredict on every other pixel.
-    for (int k = 0; k < stride; k += 8) {
-      const int n = std::min(8, stride - k);
-      std::uint64_t word = 0;
-      for (int i = 0; i < n; ++i) word = word << 8 | row[k + i];
-      word <<= 8 * (8 - n);
-      while (word) {
-        const int c = std::countl_zero(word);
-        const int px = gx + 8 * k + c;
-        if (static_cast<unsigned>(px) < static_cast<unsigned>(width)) line[px] = colour;
-        word &= ~(std::uint64_t{1} << (63 - c));
-      }
+    // Whole bytes of the row that land on the surface go eight pixels at a time; the bits
+    // past the glyph's width are clear, so they leave their pixels alone.
+    int c = c0;
+    if ((c0 & 7) == 0) {
+      const int bytesEnd = std::min(8 * stride, width - gx);
+      for (; c + 8 <= bytesEnd; c += 8) BlendByte(line + gx + c, row[c >> 3], colour);
+    }
+    // A select per pixel rather than a jump per ink pixel: glyph rows give the branch
+    // predictor nothing to learn.
+    for (; c < c1; ++c) {
+      const TColor ink = 0u - static_cast<TColor>((row[c >> 3] >> (7 - (c & 7))) & 1);
+      line[gx + c] = (colour & ink) | (line[gx + c] & ~ink);
     }
   }
   const auto bar = [&](int top, int thickness) {
