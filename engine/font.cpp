@@ -10,6 +10,9 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <array>
 #include <bit>
 #include <cerrno>
@@ -489,7 +492,16 @@ const auto kByteMasks = [] {
 inline void BlendByte(std::uint32_t* out, std::uint8_t bits, std::uint32_t colour) {
   if (bits == 0) return;
   const std::uint32_t* mask = kByteMasks[bits].data();
+#if defined(__SSE2__)
+  const __m128i ink = _mm_set1_epi32(static_cast<int>(colour));
+  for (int half = 0; half < 8; half += 4) {
+    const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + half));
+    __m128i* at = reinterpret_cast<__m128i*>(out + half);
+    _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(m, ink), _mm_andnot_si128(m, _mm_loadu_si128(at))));
+  }
+#else
   for (int j = 0; j < 8; ++j) out[j] = (colour & mask[j]) | (out[j] & ~mask[j]);
+#endif
 }
 
 class ResolvedFont final : public TFontFace {
