@@ -1,6 +1,5 @@
 // mipofc-cli: the window's export and previews without a window, for build scripts.
 #include <CLI/CLI.hpp>
-
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -86,7 +85,8 @@ void ApplyFlags(const Flags& f, TOptionValues& v) {
     int index = -1;
     for (int i = 0; i < 7; ++i)
       if (*f.cell == CellFlagTexts[i]) index = i;
-    if (index < 0) throw UsageError("--cell: '" + *f.cell + "' is not one of 8x8 8x16 16x8 16x16 16x32 32x16 32x32");
+    if (index < 0)
+      throw UsageError("--cell: '" + *f.cell + "' is not one of 8x8 8x16 16x8 16x16 16x32 32x16 32x32");
     const int mode = SelectedEncodeMode(v), distribution = SelectedDistribution(v);
     v.CellSizeIndex = index;
     ApplySizeRules(v);
@@ -98,7 +98,8 @@ void ApplyFlags(const Flags& f, TOptionValues& v) {
 
   if (f.mode) {
     if (!SelectDigit(v.EncodingItems, *f.mode, v.EncodingIndex))
-      throw UsageError("--mode " + std::to_string(*f.mode) + ": " + cell + " cells offer encoding modes " + ModeList(v));
+      throw UsageError("--mode " + std::to_string(*f.mode) + ": " + cell + " cells offer encoding modes " +
+                       ModeList(v));
   }
   // The colour-overlap modes fold two one-colour tiles into one: background 0 and glyph 1 only.
   ApplyEncodingRule(v);
@@ -164,13 +165,15 @@ std::u16string ReadInput(const std::string& input) {
 }
 
 void AddCommonOptions(CLI::App& cmd, Flags& f) {
-  cmd.add_option("INPUT", f.input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")->required();
+  cmd.add_option("INPUT", f.input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")
+      ->required();
   cmd.add_option("--format", f.format, "chr or inc (default: from the name's extension)")
       ->check(CLI::IsMember({"chr", "inc"}));
   cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)");
   cmd.add_option("--font", f.font, "font family (default 宋体)");
   cmd.add_option("--font-file", f.fontFile, "a font file (TTF, OTF, TTC, BDF, PCF) instead of a family");
-  cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")->check(CLI::NonNegativeNumber);
+  cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")
+      ->check(CLI::NonNegativeNumber);
   cmd.add_option("--size", f.size, "font size in points, 6..28 (default 10)")->check(CLI::Range(6, 28));
   cmd.add_flag("--bold", f.bold, "bold");
   cmd.add_flag("--italic", f.italic, "italic");
@@ -183,14 +186,17 @@ void AddCommonOptions(CLI::App& cmd, Flags& f) {
   cmd.add_option("--glyph", f.glyph, "glyph colour index 0..3 (default 1)")->check(CLI::Range(0, 3));
   cmd.add_option("--scan", f.scan, "tile order in a cell: h (row by row) or v (column by column)")
       ->check(CLI::IsMember({"h", "v"}));
-  cmd.add_option("--mode", f.mode, "encoding: 0 normal, 1 shift by M, 2 45-degree, 3 fold rows, 4 fold columns")
+  cmd.add_option("--mode", f.mode,
+                 "encoding: 0 normal, 1 shift by M, 2 45-degree, 3 fold rows, 4 fold columns")
       ->check(CLI::Range(0, 4));
   cmd.add_option("--m", f.m, "shift of mode 1, 1..15 (default 1)")->check(CLI::Range(1, 15));
   cmd.add_option("--distribution", f.distribution, "continuous or block (default block)")
       ->check(CLI::IsMember({"continuous", "block"}));
-  cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")->check(CLI::IsMember({"1K", "2K", "4K"}));
+  cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")
+      ->check(CLI::IsMember({"1K", "2K", "4K"}));
   cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
-  cmd.add_option("--params", f.params, "start from a parameter file (.ini), as the window opens it; flags apply on top");
+  cmd.add_option("--params", f.params,
+                 "start from a parameter file (.ini), as the window opens it; flags apply on top");
   cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");
 }
 
@@ -205,7 +211,8 @@ int Run(int argc, char** argv) {
   CLI::App* previewCmd = app.add_subcommand("preview", "write the text and bank previews as one PNG");
   AddCommonOptions(*previewCmd, f);
   previewCmd->add_option("-o,--output", f.output, "the PNG file")->required();
-  previewCmd->add_option("--palette", f.palette, "display colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
+  previewCmd->add_option("--palette", f.palette,
+                         "display colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
   previewCmd->add_flag("--grid", f.grid, "draw the grid");
   previewCmd->add_option("--grid-colour", f.gridColour, "grid and background colour (default C0C0C0)");
   previewCmd->add_option("--scale", f.scale, "pixel scale, 1..16 (default 1)")->check(CLI::Range(1, 16));
@@ -245,7 +252,8 @@ int Run(int argc, char** argv) {
       const std::int64_t count = ExportBanks(f.output, format, settings, text, [&](const std::string& name) {
         if (!f.quiet) std::cout << name << "\n";
       });
-      if (!f.quiet) std::cout << "wrote " << count << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
+      if (!f.quiet)
+        std::cout << "wrote " << count << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
     } else {
       TPalette palette;
       std::istringstream in(f.palette);
@@ -258,21 +266,18 @@ int Run(int argc, char** argv) {
       if (i != 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
       const TColor gridColour = static_cast<TColor>(ParseColour(f.gridColour, "--grid-colour"));
 
+      // The text preview left, the bank preview right, 8 pixels of the grid colour between.
+      constexpr int gap = 8;
       TBitmap sheet;
-      sheet.SetSize(128 + 8 + 128, 128);
+      sheet.SetSize(2 * PreviewSide + gap, PreviewSide);
       sheet.Canvas.BrushColor = sheet.Canvas.PenColor = gridColour;
       sheet.FillRect(0, 0, sheet.Width(), sheet.Height());
-      for (int which = 0; which < 2; ++which) {
+      for (TPreviewKind kind : {TPreviewKind::Text, TPreviewKind::Bank}) {
         TBitmap target;
-        target.SetSize(128, 128);
-        target.Canvas.BrushColor = target.Canvas.PenColor = gridColour;
-        target.FillRect(0, 0, 128, 128);
-        auto engine = std::make_unique<TChr>();
-        if (which == 0)
-          engine->DrawTextPreview(target, palette, f.grid, settings, text);
-        else
-          engine->DrawBankPreview(target, palette, f.grid, settings, text);
-        sheet.CopyRect(which * (128 + 8), 0, target, 0, 0, 128, 128);
+        ClearPreviewTarget(target, gridColour);
+        DrawPreview(kind, target, palette, f.grid, settings, text);
+        sheet.CopyRect(kind == TPreviewKind::Text ? 0 : PreviewSide + gap, 0, target, 0, 0, PreviewSide,
+                       PreviewSide);
       }
       WriteFileAtomically(f.output, EncodePng(sheet, f.scale));
       if (!f.quiet) std::cout << f.output << "\n";
@@ -290,4 +295,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace mipofc
 
-int main(int argc, char** argv) { return mipofc::Run(argc, argv); }
+int main(int argc, char** argv) {
+  return mipofc::Run(argc, argv);
+}

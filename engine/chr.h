@@ -152,6 +152,16 @@ class TChr : public TBitmap {
   TBitmap scratch_;  // the temporary surface of the squeeze and the crop, reused per character
 };
 
+/// The two previews: the text as glyph cells, and bank slots 0..255 as a pattern table.
+enum class TPreviewKind { Text, Bank };
+/// Side of a preview target in pixels.
+inline constexpr int PreviewSide = 128;
+/// Makes target a PreviewSide x PreviewSide surface filled with the grid colour.
+void ClearPreviewTarget(TBitmap& target, TColor gridColour);
+/// Draws one preview on target with a fresh engine.
+void DrawPreview(TPreviewKind kind, TBitmap& target, const TPalette& palette, bool grid,
+                 const TChrSettings& settings, std::u16string_view text);
+
 /// The .inc text of bank bytes: one "    .DB $xx, ..." line of 16 values per tile, CR LF.
 std::string IncText(std::string_view bankBytes);
 

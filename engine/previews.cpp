@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "engine/chr.h"
 
 namespace mipofc {
@@ -44,6 +46,22 @@ void TChr::DrawBankPreview(TBitmap& target, const TPalette& palette, bool grid, 
       }
     target.CopyRect((t % 16) * 8, (t / 16) * 8, *this, 0, 0, 8 + g, 8 + g);
   }
+}
+
+void ClearPreviewTarget(TBitmap& target, TColor gridColour) {
+  target.SetSize(PreviewSide, PreviewSide);
+  target.Canvas.BrushColor = gridColour;
+  target.Canvas.PenColor = gridColour;
+  target.FillRect(0, 0, PreviewSide, PreviewSide);
+}
+
+void DrawPreview(TPreviewKind kind, TBitmap& target, const TPalette& palette, bool grid,
+                 const TChrSettings& settings, std::u16string_view text) {
+  auto engine = std::make_unique<TChr>();
+  if (kind == TPreviewKind::Text)
+    engine->DrawTextPreview(target, palette, grid, settings, text);
+  else
+    engine->DrawBankPreview(target, palette, grid, settings, text);
 }
 
 }  // namespace mipofc

@@ -635,32 +635,20 @@ std::u16string TForm1::JoinedText() const {
 
 // ---- previews ------------------------------------------------------------------------------
 
-void TForm1::FillPreviewBackground(TBitmap& target) const {
-  target.Canvas.BrushColor = Shape1->Color();
-  target.Canvas.PenColor = Shape1->Color();
-  target.FillRect(0, 0, 128, 128);
-}
+void TForm1::FillPreviewBackground(TBitmap& target) const { ClearPreviewTarget(target, Shape1->Color()); }
 
 void TForm1::RefreshPreviews() {
   const std::u16string text = JoinedText();
   const TChrSettings settings = GatherSettings();
   ReadPalette();
   const bool grid = CheckBox1->isChecked();
-  {
-    auto engine = std::make_unique<TChr>();
+  const std::pair<TPreviewKind, QImage*> previews[] = {{TPreviewKind::Text, &image1Picture_},
+                                                        {TPreviewKind::Bank, &image2Picture_}};
+  for (auto [kind, picture] : previews) {
     TBitmap target;
-    target.SetSize(128, 128);
     FillPreviewBackground(target);
-    engine->DrawTextPreview(target, PreviewPalette, grid, settings, text);
-    image1Picture_ = ToQImage(target);
-  }
-  {
-    auto engine = std::make_unique<TChr>();
-    TBitmap target;
-    target.SetSize(128, 128);
-    FillPreviewBackground(target);
-    engine->DrawBankPreview(target, PreviewPalette, grid, settings, text);
-    image2Picture_ = ToQImage(target);
+    DrawPreview(kind, target, PreviewPalette, grid, settings, text);
+    *picture = ToQImage(target);
   }
   ShowPicture(Image1, image1Picture_);
   ShowPicture(Image2, image2Picture_);
