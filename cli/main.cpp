@@ -1,221 +1,18 @@
-// mipofc-cli: the window's export and previews without a window, for build scripts.
+// mipofc-cli: the window's jobs without a window, for build scripts. One file per command.
 #include <CLI/CLI.hpp>
-#include <cctype>
-#include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <optional>
-#include <sstream>
-#include <string>
+#include <vector>
 
-#include "cli/png.h"
-#include "engine/errors.h"
-#include "engine/export.h"
-#include "params/options.h"
-#include "params/paramfile.h"
-#include "text/text.h"
+#include "cli/command.h"
+#include "cli/flags.h"
 
-namespace mipofc {
+namespace mipofc::cli {
 namespace {
-
-/// A command line the window could not have produced; exits 2.
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-/// The flags of both commands; an unset optional keeps the value in effect.
-struct Flags {
-  std::string input;
-  std::string output;
-  std::optional<std::string> format;
-  std::optional<std::string> cell;
-  std::optional<std::string> font;
-  std::optional<std::string> fontFile;
-  std::optional<int> faceIndex;
-  std::optional<int> size;
-  bool bold = false, italic = false, underline = false, strikeout = false;
-  std::optional<int> narrowWide;
-  std::optional<std::string> offset;
-  std::optional<int> bg, glyph;
-  std::optional<std::string> scan;
-  std::optional<int> mode;
-  std::optional<int> m;
-  std::optional<std::string> distribution;
-  std::optional<std::string> limit;
-  bool quiet = false;
-  std::optional<std::string> params;
-  std::optional<std::string> saveParams;
-  // preview only
-  std::string palette = "000000,FFFFFF,800000,008080";
-  bool grid = false;
-  std::string gridColour = "C0C0C0";
-  int scale = 1;
-};
-
-const char* const CellFlagTexts[7] = {"8x8", "8x16", "16x8", "16x16", "16x32", "32x16", "32x32"};
-
-std::string ModeList(const TOptionValues& v) {
-  std::string list;
-  for (const std::string& item : v.EncodingItems) list += (list.empty() ? "" : ", ") + item.substr(0, 1);
-  return list;
-}
-
-// Selects the list item whose leading digit is digit; false when the list has none.
-bool SelectDigit(const std::vector<std::string>& items, int digit, int& index) {
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (!items[i].empty() && items[i][0] == '0' + digit) {
-      index = static_cast<int>(i);
-      return true;
-    }
-  return false;
-}
-
-int ParseColour(const std::string& text, const char* flag) {
-  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-    throw UsageError(std::string(flag) + ": '" + text + "' is not a colour RRGGBB");
-  const unsigned long rgb = std::stoul(text, nullptr, 16);
-  // The surfaces hold 0x00BBGGRR.
-  return static_cast<int>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
-}
-
-/// Applies the flags over the values in effect the way the window's controls would take them.
-void ApplyFlags(const Flags& f, TOptionValues& v) {
-  if (f.cell) {
-    int index = -1;
-    for (int i = 0; i < 7; ++i)
-      if (*f.cell == CellFlagTexts[i]) index = i;
-    if (index < 0)
-      throw UsageError("--cell: '" + *f.cell + "' is not one of 8x8 8x16 16x8 16x16 16x32 32x16 32x32");
-    const int mode = SelectedEncodeMode(v), distribution = SelectedDistribution(v);
-    v.CellSizeIndex = index;
-    ApplySizeRules(v);
-    // Keep the mode and distribution in effect where the new size offers them.
-    SelectDigit(v.EncodingItems, mode, v.EncodingIndex);
-    SelectDigit(v.DistributionItems, distribution, v.DistributionIndex);
-  }
-  const std::string cell = CellFlagTexts[ClampTo(v.CellSizeIndex, 0, 6)];
-
-  if (f.mode) {
-    if (!SelectDigit(v.EncodingItems, *f.mode, v.EncodingIndex))
-      throw UsageError("--mode " + std::to_string(*f.mode) + ": " + cell + " cells offer encoding modes " +
-                       ModeList(v));
-  }
-  // The colour-overlap modes fold two one-colour tiles into one: background 0 and glyph 1 only.
-  ApplyEncodingRule(v);
-  if (v.ColoursLocked) {
-    if (f.bg && *f.bg != 0)
-      throw UsageError("--bg " + std::to_string(*f.bg) + ": encoding modes 3 and 4 use background 0");
-    if (f.glyph && *f.glyph != 1)
-      throw UsageError("--glyph " + std::to_string(*f.glyph) + ": encoding modes 3 and 4 use glyph 1");
-  } else {
-    if (f.bg) v.BgIndex = *f.bg;
-    if (f.glyph) v.GlyphIndex = *f.glyph;
-  }
-  if (f.m) v.M = *f.m;
-
-  if (f.distribution) {
-    const int digit = *f.distribution == "continuous" ? 0 : 1;
-    if (!SelectDigit(v.DistributionItems, digit, v.DistributionIndex))
-      throw UsageError("--distribution block: " + cell + " cells offer only continuous distribution");
-  }
-  if (f.scan) {
-    const bool horizontal = *f.scan == "h";
-    if (!v.ScanEnabled && horizontal != v.ScanHorizontal)
-      throw UsageError("--scan " + *f.scan + ": " + cell + " cells scan " +
-                       (v.ScanHorizontal ? "row by row (h)" : "column by column (v)"));
-    CheckScan(v, horizontal, true);
-  }
-  if (f.limit) v.LimitIndex = *f.limit == "1K" ? 0 : *f.limit == "2K" ? 1 : 2;
-  if (f.narrowWide) v.NarrowWide = *f.narrowWide;
-  if (f.offset) {
-    int x = 0, y = 0;
-    char comma = 0;
-    std::istringstream in(*f.offset);
-    if (!(in >> x >> comma >> y) || comma != ',' || !(in >> std::ws).eof())
-      throw UsageError("--offset: '" + *f.offset + "' is not X,Y");
-    v.PosX = x;
-    v.PosY = y;
-  }
-
-  if (f.font) {
-    v.Font.Name = *f.font;
-    v.Font.File.clear();
-  }
-  if (f.fontFile) {
-    v.Font.File = *f.fontFile;
-    v.Font.FaceIndex = f.faceIndex.value_or(0);
-  }
-  if (f.bold) v.Font.Bold = true;
-  if (f.italic) v.Font.Italic = true;
-  if (f.underline) v.Font.Underline = true;
-  if (f.strikeout) v.Font.StrikeOut = true;
-  if (f.size) SetFontSize(v, *f.size);
-  v.DialogFont = v.Font;
-}
-
-std::u16string ReadInput(const std::string& input) {
-  if (input == "-") {
-    std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    std::optional<std::u16string> text = DecodeText(bytes);
-    if (!text) throw TFileError("standard input", "Failed to Load Stream");
-    return JoinedText(*text);
-  }
-  return JoinedText(LoadTextFile(input));
-}
-
-void AddCommonOptions(CLI::App& cmd, Flags& f) {
-  cmd.add_option("INPUT", f.input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")
-      ->required();
-  cmd.add_option("--format", f.format, "chr or inc (default: from the name's extension)")
-      ->check(CLI::IsMember({"chr", "inc"}));
-  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)");
-  cmd.add_option("--font", f.font, "font family (default 宋体)");
-  cmd.add_option("--font-file", f.fontFile, "a font file (TTF, OTF, TTC, BDF, PCF) instead of a family");
-  cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")
-      ->check(CLI::NonNegativeNumber);
-  cmd.add_option("--size", f.size, "font size in points, 6..28 (default 10)")->check(CLI::Range(6, 28));
-  cmd.add_flag("--bold", f.bold, "bold");
-  cmd.add_flag("--italic", f.italic, "italic");
-  cmd.add_flag("--underline", f.underline, "underline");
-  cmd.add_flag("--strikeout", f.strikeout, "strike-out");
-  cmd.add_option("--narrow-wide", f.narrowWide, "squeeze: negative narrower, positive flatter, -6..6")
-      ->check(CLI::Range(-6, 6));
-  cmd.add_option("--offset", f.offset, "drawing position X,Y in pixels (default 0,0)");
-  cmd.add_option("--bg", f.bg, "background colour index 0..3 (default 0)")->check(CLI::Range(0, 3));
-  cmd.add_option("--glyph", f.glyph, "glyph colour index 0..3 (default 1)")->check(CLI::Range(0, 3));
-  cmd.add_option("--scan", f.scan, "tile order in a cell: h (row by row) or v (column by column)")
-      ->check(CLI::IsMember({"h", "v"}));
-  cmd.add_option("--mode", f.mode,
-                 "encoding: 0 normal, 1 shift by M, 2 45-degree, 3 fold rows, 4 fold columns")
-      ->check(CLI::Range(0, 4));
-  cmd.add_option("--m", f.m, "shift of mode 1, 1..15 (default 1)")->check(CLI::Range(1, 15));
-  cmd.add_option("--distribution", f.distribution, "continuous or block (default block)")
-      ->check(CLI::IsMember({"continuous", "block"}));
-  cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")
-      ->check(CLI::IsMember({"1K", "2K", "4K"}));
-  cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
-  cmd.add_option("--params", f.params,
-                 "start from a parameter file (.ini), as the window opens it; flags apply on top");
-  cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");
-}
 
 int Run(int argc, char** argv) {
   CLI::App app{"MipoFC: Unicode text to NES/Famicom pattern-table banks", "mipofc-cli"};
   app.require_subcommand(1);
-  Flags f;
-  CLI::App* exportCmd = app.add_subcommand("export", "write the banks of INPUT's text");
-  AddCommonOptions(*exportCmd, f);
-  exportCmd->add_option("-o,--output", f.output, "the name to export under, e.g. font.chr -> font.00.chr ...")
-      ->required();
-  CLI::App* previewCmd = app.add_subcommand("preview", "write the text and bank previews as one PNG");
-  AddCommonOptions(*previewCmd, f);
-  previewCmd->add_option("-o,--output", f.output, "the PNG file")->required();
-  previewCmd->add_option("--palette", f.palette,
-                         "display colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
-  previewCmd->add_flag("--grid", f.grid, "draw the grid");
-  previewCmd->add_option("--grid-colour", f.gridColour, "grid and background colour (default C0C0C0)");
-  previewCmd->add_option("--scale", f.scale, "pixel scale, 1..16 (default 1)")->check(CLI::Range(1, 16));
+  const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app)};
 
   try {
     app.parse(argc, argv);
@@ -229,60 +26,9 @@ int Run(int argc, char** argv) {
   }
 
   try {
-    TOptionValues values;
-    if (f.params) LoadParamFile(*f.params, values);
-    ApplyFlags(f, values);
-    if (f.saveParams) {
-      SaveParamFile(*f.saveParams, values);
-      if (!f.quiet) std::cout << *f.saveParams << "\n";
-    }
-    TFont font = values.Font;
-    const TChrSettings settings = GatherSettings(values, &font);
-    const std::u16string text = ReadInput(f.input);
-
-    if (exportCmd->parsed()) {
-      TBankFormat format = TBankFormat::Chr;
-      if (f.format) {
-        format = *f.format == "inc" ? TBankFormat::Inc : TBankFormat::Chr;
-      } else {
-        std::string ext = f.output.size() >= 4 ? f.output.substr(f.output.size() - 4) : "";
-        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".inc") format = TBankFormat::Inc;
-      }
-      const std::int64_t count = ExportBanks(f.output, format, settings, text, [&](const std::string& name) {
-        if (!f.quiet) std::cout << name << "\n";
-      });
-      if (!f.quiet)
-        std::cout << "wrote " << count << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
-    } else {
-      TPalette palette;
-      std::istringstream in(f.palette);
-      std::string part;
-      int i = 0;
-      while (std::getline(in, part, ',')) {
-        if (i == 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
-        palette[i++] = static_cast<TColor>(ParseColour(part, "--palette"));
-      }
-      if (i != 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
-      const TColor gridColour = static_cast<TColor>(ParseColour(f.gridColour, "--grid-colour"));
-
-      // The text preview left, the bank preview right, 8 pixels of the grid colour between.
-      constexpr int gap = 8;
-      TBitmap sheet;
-      sheet.SetSize(2 * PreviewSide + gap, PreviewSide);
-      sheet.Canvas.BrushColor = sheet.Canvas.PenColor = gridColour;
-      sheet.FillRect(0, 0, sheet.Width(), sheet.Height());
-      for (TPreviewKind kind : {TPreviewKind::Text, TPreviewKind::Bank}) {
-        TBitmap target;
-        ClearPreviewTarget(target, gridColour);
-        DrawPreview(kind, target, palette, f.grid, settings, text);
-        sheet.CopyRect(kind == TPreviewKind::Text ? 0 : PreviewSide + gap, 0, target, 0, 0, PreviewSide,
-                       PreviewSide);
-      }
-      WriteFileAtomically(f.output, EncodePng(sheet, f.scale));
-      if (!f.quiet) std::cout << f.output << "\n";
-    }
-    return 0;
+    for (const TCommand& command : commands)
+      if (command.app->parsed()) return command.run();
+    return 2;
   } catch (const UsageError& e) {
     std::cerr << "mipofc-cli: " << e.what() << "\n";
     return 2;
@@ -293,8 +39,8 @@ int Run(int argc, char** argv) {
 }
 
 }  // namespace
-}  // namespace mipofc
+}  // namespace mipofc::cli
 
 int main(int argc, char** argv) {
-  return mipofc::Run(argc, argv);
+  return mipofc::cli::Run(argc, argv);
 }

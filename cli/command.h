@@ -1,0 +1,20 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+
+namespace mipofc::cli {
+
+/// One subcommand of mipofc-cli: its parser, and what runs once it was the one parsed. run
+/// returns the exit status; it throws UsageError (exit 2) or any other exception (exit 1).
+struct TCommand {
+  CLI::App* app = nullptr;
+  std::function<int()> run;
+};
+
+/// export: the banks of a text.
+TCommand AddExportCommand(CLI::App& app);
+/// preview: the text and bank previews as one PNG.
+TCommand AddPreviewCommand(CLI::App& app);
+
+}  // namespace mipofc::cli

@@ -1,0 +1,173 @@
+#include "cli/flags.h"
+
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "engine/errors.h"
+#include "params/paramfile.h"
+#include "text/text.h"
+
+namespace mipofc::cli {
+
+namespace {
+
+const char* const CellFlagTexts[7] = {"8x8", "8x16", "16x8", "16x16", "16x32", "32x16", "32x32"};
+
+std::string ModeList(const TOptionValues& v) {
+  std::string list;
+  for (const std::string& item : v.EncodingItems) list += (list.empty() ? "" : ", ") + item.substr(0, 1);
+  return list;
+}
+
+// Selects the list item whose leading digit is digit; false when the list has none.
+bool SelectDigit(const std::vector<std::string>& items, int digit, int& index) {
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (!items[i].empty() && items[i][0] == '0' + digit) {
+      index = static_cast<int>(i);
+      return true;
+    }
+  return false;
+}
+
+}  // namespace
+
+int ParseColour(const std::string& text, const char* flag) {
+  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    throw UsageError(std::string(flag) + ": '" + text + "' is not a colour RRGGBB");
+  const unsigned long rgb = std::stoul(text, nullptr, 16);
+  // The surfaces hold 0x00BBGGRR.
+  return static_cast<int>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
+
+/// Applies the flags over the values in effect the way the window's controls would take them.
+void ApplyFlags(const TOptionFlags& f, TOptionValues& v) {
+  if (f.cell) {
+    int index = -1;
+    for (int i = 0; i < 7; ++i)
+      if (*f.cell == CellFlagTexts[i]) index = i;
+    if (index < 0)
+      throw UsageError("--cell: '" + *f.cell + "' is not one of 8x8 8x16 16x8 16x16 16x32 32x16 32x32");
+    const int mode = SelectedEncodeMode(v), distribution = SelectedDistribution(v);
+    v.CellSizeIndex = index;
+    ApplySizeRules(v);
+    // Keep the mode and distribution in effect where the new size offers them.
+    SelectDigit(v.EncodingItems, mode, v.EncodingIndex);
+    SelectDigit(v.DistributionItems, distribution, v.DistributionIndex);
+  }
+  const std::string cell = CellFlagTexts[ClampTo(v.CellSizeIndex, 0, 6)];
+
+  if (f.mode) {
+    if (!SelectDigit(v.EncodingItems, *f.mode, v.EncodingIndex))
+      throw UsageError("--mode " + std::to_string(*f.mode) + ": " + cell + " cells offer encoding modes " +
+                       ModeList(v));
+  }
+  // The colour-overlap modes fold two one-colour tiles into one: background 0 and glyph 1 only.
+  ApplyEncodingRule(v);
+  if (v.ColoursLocked) {
+    if (f.bg && *f.bg != 0)
+      throw UsageError("--bg " + std::to_string(*f.bg) + ": encoding modes 3 and 4 use background 0");
+    if (f.glyph && *f.glyph != 1)
+      throw UsageError("--glyph " + std::to_string(*f.glyph) + ": encoding modes 3 and 4 use glyph 1");
+  } else {
+    if (f.bg) v.BgIndex = *f.bg;
+    if (f.glyph) v.GlyphIndex = *f.glyph;
+  }
+  if (f.m) v.M = *f.m;
+
+  if (f.distribution) {
+    const int digit = *f.distribution == "continuous" ? 0 : 1;
+    if (!SelectDigit(v.DistributionItems, digit, v.DistributionIndex))
+      throw UsageError("--distribution block: " + cell + " cells offer only continuous distribution");
+  }
+  if (f.scan) {
+    const bool horizontal = *f.scan == "h";
+    if (!v.ScanEnabled && horizontal != v.ScanHorizontal)
+      throw UsageError("--scan " + *f.scan + ": " + cell + " cells scan " +
+                       (v.ScanHorizontal ? "row by row (h)" : "column by column (v)"));
+    CheckScan(v, horizontal, true);
+  }
+  if (f.limit) v.LimitIndex = *f.limit == "1K" ? 0 : *f.limit == "2K" ? 1 : 2;
+  if (f.narrowWide) v.NarrowWide = *f.narrowWide;
+  if (f.offset) {
+    int x = 0, y = 0;
+    char comma = 0;
+    std::istringstream in(*f.offset);
+    if (!(in >> x >> comma >> y) || comma != ',' || !(in >> std::ws).eof())
+      throw UsageError("--offset: '" + *f.offset + "' is not X,Y");
+    v.PosX = x;
+    v.PosY = y;
+  }
+
+  if (f.font) {
+    v.Font.Name = *f.font;
+    v.Font.File.clear();
+  }
+  if (f.fontFile) {
+    v.Font.File = *f.fontFile;
+    v.Font.FaceIndex = f.faceIndex.value_or(0);
+  }
+  if (f.bold) v.Font.Bold = true;
+  if (f.italic) v.Font.Italic = true;
+  if (f.underline) v.Font.Underline = true;
+  if (f.strikeout) v.Font.StrikeOut = true;
+  if (f.size) SetFontSize(v, *f.size);
+  v.DialogFont = v.Font;
+}
+
+
+TOptionValues ResolveOptions(const TOptionFlags& f) {
+  TOptionValues values;
+  if (f.params) LoadParamFile(*f.params, values);
+  ApplyFlags(f, values);
+  if (f.saveParams) {
+    SaveParamFile(*f.saveParams, values);
+    if (!f.quiet) std::cout << *f.saveParams << "\n";
+  }
+  return values;
+}
+
+std::u16string ReadInput(const std::string& input) {
+  if (input == "-") {
+    std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    std::optional<std::u16string> text = DecodeText(bytes);
+    if (!text) throw TFileError("standard input", "Failed to Load Stream");
+    return JoinedText(*text);
+  }
+  return JoinedText(LoadTextFile(input));
+}
+
+void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
+  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)");
+  cmd.add_option("--font", f.font, "font family (default 宋体)");
+  cmd.add_option("--font-file", f.fontFile, "a font file (TTF, OTF, TTC, BDF, PCF) instead of a family");
+  cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")
+      ->check(CLI::NonNegativeNumber);
+  cmd.add_option("--size", f.size, "font size in points, 6..28 (default 10)")->check(CLI::Range(6, 28));
+  cmd.add_flag("--bold", f.bold, "bold");
+  cmd.add_flag("--italic", f.italic, "italic");
+  cmd.add_flag("--underline", f.underline, "underline");
+  cmd.add_flag("--strikeout", f.strikeout, "strike-out");
+  cmd.add_option("--narrow-wide", f.narrowWide, "squeeze: negative narrower, positive flatter, -6..6")
+      ->check(CLI::Range(-6, 6));
+  cmd.add_option("--offset", f.offset, "drawing position X,Y in pixels (default 0,0)");
+  cmd.add_option("--bg", f.bg, "background colour index 0..3 (default 0)")->check(CLI::Range(0, 3));
+  cmd.add_option("--glyph", f.glyph, "glyph colour index 0..3 (default 1)")->check(CLI::Range(0, 3));
+  cmd.add_option("--scan", f.scan, "tile order in a cell: h (row by row) or v (column by column)")
+      ->check(CLI::IsMember({"h", "v"}));
+  cmd.add_option("--mode", f.mode,
+                 "encoding: 0 normal, 1 shift by M, 2 45-degree, 3 fold rows, 4 fold columns")
+      ->check(CLI::Range(0, 4));
+  cmd.add_option("--m", f.m, "shift of mode 1, 1..15 (default 1)")->check(CLI::Range(1, 15));
+  cmd.add_option("--distribution", f.distribution, "continuous or block (default block)")
+      ->check(CLI::IsMember({"continuous", "block"}));
+  cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")
+      ->check(CLI::IsMember({"1K", "2K", "4K"}));
+  cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
+  cmd.add_option("--params", f.params,
+                 "start from a parameter file (.ini), as the window opens it; flags apply on top");
+  cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");
+}
+
+
+}  // namespace mipofc::cli

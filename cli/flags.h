@@ -1,0 +1,56 @@
+#pragma once
+
+// What every generating command shares: the flags of the window's options, how they apply over
+// a parameter file, reading the input text, and the usage error.
+
+#include <CLI/CLI.hpp>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "params/options.h"
+
+namespace mipofc::cli {
+
+/// A command line the window could not have produced; exits 2.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+/// The window's options as flags; an unset optional keeps the value in effect.
+struct TOptionFlags {
+  std::optional<std::string> cell;
+  std::optional<std::string> font;
+  std::optional<std::string> fontFile;
+  std::optional<int> faceIndex;
+  std::optional<int> size;
+  bool bold = false, italic = false, underline = false, strikeout = false;
+  std::optional<int> narrowWide;
+  std::optional<std::string> offset;
+  std::optional<int> bg, glyph;
+  std::optional<std::string> scan;
+  std::optional<int> mode;
+  std::optional<int> m;
+  std::optional<std::string> distribution;
+  std::optional<std::string> limit;
+  bool quiet = false;
+  std::optional<std::string> params;
+  std::optional<std::string> saveParams;
+};
+
+/// Adds the option flags (and -q, --params, --save-params) to a command.
+void AddOptionFlags(CLI::App& cmd, TOptionFlags& f);
+/// Applies the flags over the values in effect the way the window's controls would take them.
+/// Throws UsageError for what the window does not offer.
+void ApplyFlags(const TOptionFlags& f, TOptionValues& v);
+/// The option values of a command: the start state, then --params, then the flags; writes
+/// --save-params when given (and names it on standard output unless quiet).
+TOptionValues ResolveOptions(const TOptionFlags& f);
+
+/// The joined text of a text file (UTF-8, UTF-16, GBK or RTF), or of standard input for "-".
+std::u16string ReadInput(const std::string& input);
+
+/// A colour "RRGGBB" as 0x00BBGGRR; flag names the option in the usage error.
+int ParseColour(const std::string& text, const char* flag);
+
+}  // namespace mipofc::cli

@@ -1,0 +1,78 @@
+// mipofc-cli preview: the window's two previews side by side in one PNG.
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "cli/command.h"
+#include "cli/flags.h"
+#include "cli/png.h"
+#include "engine/chr.h"
+
+namespace mipofc::cli {
+
+namespace {
+
+struct TPreviewFlags {
+  std::string input;
+  std::string output;
+  TOptionFlags options;
+  std::string palette = "000000,FFFFFF,800000,008080";
+  bool grid = false;
+  std::string gridColour = "C0C0C0";
+  int scale = 1;
+};
+
+TPalette ParsePalette(const std::string& text) {
+  TPalette palette;
+  std::istringstream in(text);
+  std::string part;
+  int i = 0;
+  while (std::getline(in, part, ',')) {
+    if (i == 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
+    palette[i++] = static_cast<TColor>(ParseColour(part, "--palette"));
+  }
+  if (i != 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
+  return palette;
+}
+
+int RunPreview(const TPreviewFlags& f) {
+  const TOptionValues values = ResolveOptions(f.options);
+  TFont font = values.Font;
+  const TChrSettings settings = GatherSettings(values, &font);
+  const std::u16string text = ReadInput(f.input);
+  const TPalette palette = ParsePalette(f.palette);
+  const TColor gridColour = static_cast<TColor>(ParseColour(f.gridColour, "--grid-colour"));
+
+  // The text preview left, the bank preview right, 8 pixels of the grid colour between.
+  constexpr int gap = 8;
+  TBitmap sheet;
+  sheet.SetSize(2 * PreviewSide + gap, PreviewSide);
+  sheet.Canvas.BrushColor = sheet.Canvas.PenColor = gridColour;
+  sheet.FillRect(0, 0, sheet.Width(), sheet.Height());
+  for (TPreviewKind kind : {TPreviewKind::Text, TPreviewKind::Bank}) {
+    TBitmap target;
+    ClearPreviewTarget(target, gridColour);
+    DrawPreview(kind, target, palette, f.grid, settings, text);
+    sheet.CopyRect(kind == TPreviewKind::Text ? 0 : PreviewSide + gap, 0, target, 0, 0, PreviewSide, PreviewSide);
+  }
+  WriteFileAtomically(f.output, EncodePng(sheet, f.scale));
+  if (!f.options.quiet) std::cout << f.output << "\n";
+  return 0;
+}
+
+}  // namespace
+
+TCommand AddPreviewCommand(CLI::App& app) {
+  auto f = std::make_shared<TPreviewFlags>();
+  CLI::App* cmd = app.add_subcommand("preview", "write the text and bank previews as one PNG");
+  cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")->required();
+  AddOptionFlags(*cmd, f->options);
+  cmd->add_option("-o,--output", f->output, "the PNG file")->required();
+  cmd->add_option("--palette", f->palette, "display colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
+  cmd->add_flag("--grid", f->grid, "draw the grid");
+  cmd->add_option("--grid-colour", f->gridColour, "grid and background colour (default C0C0C0)");
+  cmd->add_option("--scale", f->scale, "pixel scale, 1..16 (default 1)")->check(CLI::Range(1, 16));
+  return {cmd, [f] { return RunPreview(*f); }};
+}
+
+}  // namespace mipofc::cli
