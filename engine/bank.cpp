@@ -12,31 +12,50 @@ void TChr::BuildBank() {
   const std::int32_t n = static_cast<std::int32_t>(
       std::min<std::int64_t>(std::max(Bank.Capacity, 0), static_cast<std::int64_t>(Text.size())));
   std::fill_n(Bank.Slots, 256, BlankTile);
+  std::fill_n(Owners.begin(), 256, TSlotOwner{});
   std::int32_t next = 0;
   TCellTiles cell;
+  std::array<std::array<std::int8_t, 2>, 16> order;
+  const auto own = [this](std::int32_t slot, std::int32_t k, int c, int r) {
+    if (slot >= 0 && slot < SlotCount)
+      Owners[static_cast<std::size_t>(slot)] = {k, static_cast<std::int8_t>(c), static_cast<std::int8_t>(r)};
+  };
   for (std::int32_t k = 0; k < n; ++k) {
     DrawGlyph(Text[k], 0xFFFFFF, 0x000000);
     ApplyNarrowWide(0xFFFFFF, 0x000000);
     QuantizeCell(0xFFFFFF, 0x000000);
     EncodeCell(cell);
     TransformCell(cell);
-    if (Settings.Distribution == 0)
+    if (Settings.Distribution == 0) {
+      const int count = ScanOrder(cell, Settings.ScanHorizontal, order);
+      for (int i = 0; i < count; ++i) own(next + i, k, order[i][0], order[i][1]);
       next = PlaceContinuous(FlattenCell(cell, Settings.ScanHorizontal), next);
-    else
+    } else {
+      for (int r = 0; r < cell.Rows(); ++r)
+        for (int c = 0; c < cell.Cols(); ++c) own(next + 16 * r + c, k, c, r);
       next = PlaceBlock(cell, next);
+    }
   }
+}
+
+int TChr::ScanOrder(const TCellTiles& cell, bool scanHorizontal, std::array<std::array<std::int8_t, 2>, 16>& order) {
+  int count = 0;
+  const auto put = [&](int c, int r) { order[count++] = {static_cast<std::int8_t>(c), static_cast<std::int8_t>(r)}; };
+  if (scanHorizontal) {
+    for (int r = 0; r < cell.Rows(); ++r)
+      for (int c = 0; c < cell.Cols(); ++c) put(c, r);
+  } else {
+    for (int c = 0; c < cell.Cols(); ++c)
+      for (int r = 0; r < cell.Rows(); ++r) put(c, r);
+  }
+  return count;
 }
 
 TTileSequence TChr::FlattenCell(const TCellTiles& cell, bool scanHorizontal) {
   TTileSequence seq;
-  int count = 0;
-  if (scanHorizontal) {
-    for (int r = 0; r < cell.Rows(); ++r)
-      for (int c = 0; c < cell.Cols(); ++c) seq.Items[count++] = cell.Tiles[c][r];
-  } else {
-    for (int c = 0; c < cell.Cols(); ++c)
-      for (int r = 0; r < cell.Rows(); ++r) seq.Items[count++] = cell.Tiles[c][r];
-  }
+  std::array<std::array<std::int8_t, 2>, 16> order;
+  const int count = ScanOrder(cell, scanHorizontal, order);
+  for (int i = 0; i < count; ++i) seq.Items[i] = cell.Tiles[order[i][0]][order[i][1]];
   seq.CountMinus1 = count - 1;
   return seq;
 }

@@ -76,6 +76,15 @@ struct TTileSequence {
   TTile Items[16] = {};
 };
 
+/// Whose tile a bank slot holds: the character (its position in the engine's Text) and the tile
+/// of its cell (column, row of the cell as placed, after folding); Char -1 for a blank slot.
+struct TSlotOwner {
+  std::int32_t Char = -1;
+  std::int8_t Col = 0;
+  std::int8_t Row = 0;
+  bool operator==(const TSlotOwner&) const = default;
+};
+
 /// The four display colours of NES colour indexes 0..3.
 using TPalette = std::array<TColor, 4>;
 
@@ -91,6 +100,8 @@ class TChr : public TBitmap {
   std::int32_t TileRows = 0;  ///< tiles down one cell
   TChrSettings Settings;
   TChrBank Bank;
+  /// Who owns each slot of Bank, as the last BuildBank placed them.
+  std::array<TSlotOwner, 512> Owners{};
 
   /// Copies s into Settings, sets the tile grid and TilesPerCell; returns the capacity in characters.
   std::int32_t ApplySettings(const TChrSettings& s);
@@ -127,6 +138,8 @@ class TChr : public TBitmap {
   void BuildBank();
   /// The cell's tiles row by row (scanHorizontal) or column by column.
   static TTileSequence FlattenCell(const TCellTiles& cell, bool scanHorizontal);
+  /// The (column, row) of each tile in FlattenCell's order; returns how many.
+  static int ScanOrder(const TCellTiles& cell, bool scanHorizontal, std::array<std::array<std::int8_t, 2>, 16>& order);
   /// Puts the sequence into consecutive slots from s; returns the next free slot.
   std::int32_t PlaceContinuous(const TTileSequence& seq, std::int32_t s);
   /// Puts the cell as a block in the 16-wide pattern table at s; returns the next block's slot.

@@ -56,6 +56,17 @@ class TBankWriter {
     work_.notify_one();
     return true;
   }
+  /// Drops the files not yet started; the one being written is finished.
+  void Abandon() {
+    std::lock_guard lock(mutex_);
+    queue_.clear();
+    spaceFree_.notify_all();
+  }
+  /// Files written so far.
+  std::int64_t Written() {
+    std::lock_guard lock(mutex_);
+    return static_cast<std::int64_t>(written_.size());
+  }
   /// Waits for every queued file; returns the names written, in order, and the failure if any.
   std::vector<std::string> Finish() {
     {
@@ -108,12 +119,19 @@ class TBankWriter {
 
 }  // namespace
 
-std::int64_t ExportBanks(std::string_view chosenName, TBankFormat format, const TChrSettings& settings,
-                         std::u16string_view text, const std::function<void(const std::string&)>& onWritten) {
+std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity) {
+  if (capacity <= 0) return 0;
+  return static_cast<std::int64_t>((length + static_cast<std::size_t>(capacity) - 1) / static_cast<std::size_t>(capacity));
+}
+
+TExportResult ExportText(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,
+                         const TExportOptions& options) {
   const std::int32_t capacity = ExportCapacity(settings);
   // A bank that holds no character would never advance through the text.
   if (capacity <= 0 && !text.empty()) throw std::invalid_argument("these settings give banks of no characters");
   const std::string base = ExportBaseName(chosenName);
+  const std::int64_t total = ExportFileCount(text.size(), capacity);
+  TExportResult result;
   TBankWriter writer;
   std::exception_ptr failure;
   try {
@@ -122,18 +140,33 @@ std::int64_t ExportBanks(std::string_view chosenName, TBankFormat format, const 
       // A fresh engine per file: nothing of one bank reaches the next.
       auto engine = std::make_unique<TChr>();
       engine->BuildFor(settings, text.substr(p, static_cast<std::size_t>(capacity)));
-      std::string data = format == TBankFormat::Chr ? std::string(engine->BankBytes()) : IncText(engine->BankBytes());
-      if (!writer.Put(ExportFileName(base, n, capacity, format), std::move(data))) break;
+      std::string data =
+          options.Format == TBankFormat::Chr ? std::string(engine->BankBytes()) : IncText(engine->BankBytes());
+      if (!writer.Put(ExportFileName(base, n, capacity, options.Format), std::move(data))) break;
+      if (options.OnProgress && !options.OnProgress(writer.Written(), total)) {
+        writer.Abandon();
+        result.Cancelled = true;
+        break;
+      }
     }
   } catch (...) {
     failure = std::current_exception();
   }
   const std::vector<std::string> written = writer.Finish();
-  if (onWritten)
-    for (const std::string& name : written) onWritten(name);
+  if (options.OnWritten)
+    for (const std::string& name : written) options.OnWritten(name);
   if (!failure) failure = writer.Failure();
   if (failure) std::rethrow_exception(failure);
-  return static_cast<std::int64_t>(written.size());
+  result.Files = static_cast<std::int64_t>(written.size());
+  return result;
+}
+
+std::int64_t ExportBanks(std::string_view chosenName, TBankFormat format, const TChrSettings& settings,
+                         std::u16string_view text, const std::function<void(const std::string&)>& onWritten) {
+  TExportOptions options;
+  options.Format = format;
+  options.OnWritten = onWritten;
+  return ExportText(chosenName, settings, text, options).Files;
 }
 
 }  // namespace mipofc

@@ -23,10 +23,31 @@ std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t c
 /// Characters per bank file for these settings, from a throw-away engine.
 std::int32_t ExportCapacity(const TChrSettings& settings);
 
+/// How one export writes its files and whom it tells as it goes.
+struct TExportOptions {
+  TBankFormat Format = TBankFormat::Chr;
+  /// Hears each file's name once it is written, in order.
+  std::function<void(const std::string&)> OnWritten;
+  /// Hears, after each bank is drawn, the files written so far and the files the text takes;
+  /// false stops the export once the file being written is done (later ones are not written).
+  std::function<bool(std::int64_t written, std::int64_t total)> OnProgress;
+};
+
+/// What an export did.
+struct TExportResult {
+  std::int64_t Files = 0;  ///< files written
+  bool Cancelled = false;  ///< OnProgress stopped it
+};
+
+/// The number of bank files a text of length characters takes at capacity characters a bank.
+std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity);
+
 /// Cuts text into slices of ExportCapacity code units and writes each as a bank file named
-/// after chosenName, each with a fresh engine, each through a temporary file. Returns the
-/// number of files written; onWritten hears each file's name. A failure throws TFileError
-/// (or TFontError) and stops the export; files written before it stay.
+/// after chosenName, each with a fresh engine, each through a temporary file. A failure
+/// throws TFileError (or TFontError) and stops the export; files written before it stay.
+TExportResult ExportText(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,
+                         const TExportOptions& options);
+/// ExportText in format, telling onWritten each file's name; returns the number of files written.
 std::int64_t ExportBanks(std::string_view chosenName, TBankFormat format, const TChrSettings& settings,
                          std::u16string_view text,
                          const std::function<void(const std::string&)>& onWritten = {});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "engine/chr.h"
 #include "tests/test_util.h"
@@ -193,6 +194,55 @@ TEST_F(BuildBankTest, AnyNonZeroDistributionIsBlock) {
   std::vector<TTile> one(a.Bank.Slots, a.Bank.Slots + 256);
   TChr& b = Build(u"你们", 7);
   EXPECT_EQ(std::vector<TTile>(b.Bank.Slots, b.Bank.Slots + 256), one);
+}
+
+// The build says whose tile each slot holds: the character and the tile of its placed cell.
+TEST_F(BuildBankTest, OwnersNameTheCharacterAndTileOfEverySlot) {
+  struct Case {
+    int distribution;
+    bool scanHorizontal;
+    std::vector<std::pair<int, TSlotOwner>> owners;  // slot, owner
+  } cases[] = {
+      {1, true, {{0, {0, 0, 0}}, {1, {0, 1, 0}}, {16, {0, 0, 1}}, {17, {0, 1, 1}}, {2, {1, 0, 0}}, {19, {1, 1, 1}},
+                 {4, {2, 0, 0}}, {6, {}}, {32, {}}}},
+      {0, true, {{0, {0, 0, 0}}, {1, {0, 1, 0}}, {2, {0, 0, 1}}, {3, {0, 1, 1}}, {4, {1, 0, 0}}, {12, {}}}},
+      {0, false, {{0, {0, 0, 0}}, {1, {0, 0, 1}}, {2, {0, 1, 0}}, {3, {0, 1, 1}}, {11, {2, 1, 1}}, {16, {}}}},
+  };
+  for (const Case& c : cases) {
+    TChr& engine = Build(u"你们大", c.distribution, c.scanHorizontal);
+    for (const auto& [slot, owner] : c.owners)
+      EXPECT_EQ(engine.Owners[slot], owner) << "slot " << slot << " distribution " << c.distribution;
+  }
+}
+
+// In every offered combination a full bank's slots are each owned once, by a character's tile
+// that no other slot claims, and a rebuild forgets the owners of a longer text.
+TEST_F(BuildBankTest, OwnersCoverAFullBankOnce) {
+  for (auto [width, height, mode] : {std::tuple{16, 16, 3}, std::tuple{16, 16, 4}, std::tuple{32, 32, 0},
+                                     std::tuple{8, 16, 3}, std::tuple{32, 16, 4}})
+    for (int distribution : {0, 1}) {
+      TChr engine;
+      engine.Settings = test::StartSettings(&font_);
+      engine.Settings.CellWidth = width;
+      engine.Settings.CellHeight = height;
+      engine.Settings.EncodeMode = mode;
+      engine.Settings.Distribution = distribution;
+      engine.PrepareCell();
+      engine.Text = std::u16string(static_cast<std::size_t>(engine.Bank.Capacity), u'字');
+      engine.BuildBank();
+      std::set<std::tuple<int, int, int>> seen;
+      for (int t = 0; t < 256; ++t) {
+        const TSlotOwner& o = engine.Owners[t];
+        ASSERT_GE(o.Char, 0) << t;
+        ASSERT_LT(o.Char, engine.Bank.Capacity) << t;
+        EXPECT_TRUE(seen.insert({o.Char, o.Col, o.Row}).second) << "slot " << t;
+      }
+      engine.Text.resize(1);
+      engine.BuildBank();
+      int owned = 0;
+      for (int t = 0; t < 256; ++t) owned += engine.Owners[t].Char >= 0;
+      EXPECT_EQ(owned, 256 / engine.Bank.Capacity) << width << "x" << height << " mode " << mode;
+    }
 }
 
 }  // namespace

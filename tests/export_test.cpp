@@ -109,6 +109,48 @@ TEST_F(ExportTest, AFailureStopsTheExportAndKeepsEarlierFiles) {
   EXPECT_EQ(test::ReadFile(dir_ / "font.00.chr").size(), 4096u);
 }
 
+TEST_F(ExportTest, ProgressHearsEveryBankAndCanStopTheExport) {
+  const TChrSettings s = test::StartSettings(&font_);
+  TExportOptions options;
+  std::vector<std::int64_t> totals;
+  std::int64_t lastWritten = 0;
+  options.OnProgress = [&](std::int64_t written, std::int64_t total) {
+    EXPECT_GE(written, lastWritten);
+    lastWritten = written;
+    totals.push_back(total);
+    return true;
+  };
+  const TExportResult all = ExportText(dir_ / "all.chr", s, Text(64 * 6 + 1), options);
+  EXPECT_EQ(all.Files, 7);
+  EXPECT_FALSE(all.Cancelled);
+  EXPECT_EQ(totals, std::vector<std::int64_t>(7, 7));
+
+  // Stopped at the third bank: the files written stay, whole and numbered from 0; no later one.
+  int calls = 0;
+  options.OnProgress = [&](std::int64_t, std::int64_t) { return ++calls < 3; };
+  const TExportResult part = ExportText(dir_ / "part.chr", s, Text(64 * 20), options);
+  EXPECT_TRUE(part.Cancelled);
+  EXPECT_EQ(calls, 3);
+  // The writer may not have begun any file yet; it never gets past the third.
+  EXPECT_LE(part.Files, 3);
+  for (std::int64_t i = 0; i < 20; ++i) {
+    const std::string name = dir_ / ExportFileName("part", i, 64, TBankFormat::Chr);
+    EXPECT_EQ(fs::exists(name), i < part.Files) << name;
+    if (i < part.Files) {
+      EXPECT_EQ(fs::file_size(name), 4096u);
+    }
+  }
+}
+
+TEST(ExportFileCount, CeilingOfLengthOverCapacity) {
+  EXPECT_EQ(ExportFileCount(0, 64), 0);
+  EXPECT_EQ(ExportFileCount(1, 64), 1);
+  EXPECT_EQ(ExportFileCount(64, 64), 1);
+  EXPECT_EQ(ExportFileCount(65, 64), 2);
+  EXPECT_EQ(ExportFileCount(20902, 64), 327);
+  EXPECT_EQ(ExportFileCount(5, 0), 0);
+}
+
 TEST_F(ExportTest, SettingsThatHoldNoCharacterAreRefused) {
   TChrSettings s = test::StartSettings(&font_);
   s.CellWidth = 0;
