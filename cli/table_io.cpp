@@ -28,9 +28,9 @@ TScript ReadScript(const std::vector<std::string>& inputs) {
   for (const std::string& input : inputs) {
     if (input == "-") {
       const std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-      const std::optional<std::u16string> text = DecodeText(bytes);
+      std::optional<std::u16string> text = DecodeText(bytes);
       if (!text) throw TFileError("standard input", "Failed to Load Stream");
-      script.Add("standard input", *text);
+      script.Add("standard input", std::move(*text));
     } else {
       script.Add(input, LoadTextFile(input));
     }

@@ -9,10 +9,14 @@
 
 namespace mipofc {
 
-void TScript::Add(const std::string& file, std::u16string_view text) {
+void TScript::Add(const std::string& file, std::u16string text) {
   CheckBmp(text, file);
   parts_.push_back({file, text_.size()});
-  text_ += text;
+  // The first input, usually the only one, is taken over rather than copied.
+  if (text_.empty())
+    text_ = std::move(text);
+  else
+    text_ += text;
 }
 
 std::string TScript::Where(std::size_t offset) const {

@@ -17,7 +17,7 @@ class TScript {
  public:
   /// Appends an input's text (line breaks included). Throws TTextError(file, line, column) at a
   /// character outside the Basic Multilingual Plane; nothing is appended then.
-  void Add(const std::string& file, std::u16string_view text);
+  void Add(const std::string& file, std::u16string text);
   /// The texts of every input, one after another.
   const std::u16string& Text() const { return text_; }
   /// "FILE:LINE:COLUMN" of Text()[offset], counted in its own input.

@@ -66,6 +66,13 @@ void TCodeBook::Index(const std::u16string& text, std::int32_t entry) {
 }
 
 void TCodeBook::Flatten() {
+  single_.assign(0x10000, 0);
+  for (std::size_t c = 0; c < root_.size(); ++c) {
+    const std::int32_t node = root_[c];
+    if (node < 0 || nodes_[node].Entry < 0 || !building_[node].empty()) continue;
+    const std::string& code = entries_[nodes_[node].Entry].Code;
+    single_[c] = static_cast<std::uint32_t>(code.size()) << 24 | CodeValue(code);
+  }
   for (std::size_t n = 0; n < nodes_.size(); ++n) {
     nodes_[n].FirstEdge = static_cast<std::uint32_t>(edges_.size());
     nodes_[n].Edges = static_cast<std::uint32_t>(building_[n].size());

@@ -25,42 +25,54 @@ constexpr std::size_t MaxListed = 20;
 }  // namespace
 
 TEncoded Encode(std::u16string_view text, const TCodeBook& book, const std::optional<std::string>& unknownCode) {
-  TEncoded out;
-  out.Bytes.reserve(text.size() * 2);
+  TEncoded result;
+  // No character writes more than three bytes, so the output is written into room made once.
+  std::string& out = result.Bytes;
+  out.resize(3 * text.size());
+  char* p = out.data();
+  const auto put = [&p](std::string_view code) {
+    for (char b : code) *p++ = b;
+  };
   const std::vector<TTableEntry>& entries = book.Entries();
   const std::string newline = book.NewlineCode().value_or("");
-  std::vector<std::int32_t> unknownIndex;  // per code unit, into out.Unknown; filled on the first unknown
+  std::vector<std::int32_t> unknownIndex;  // per code unit, into result.Unknown; filled on the first unknown
   for (std::size_t i = 0; i < text.size();) {
     const char16_t c = text[i];
     if (c == u'<') {
       const int byte = ByteEscapeAt(text, i);
       if (byte >= 0) {
-        out.Bytes += static_cast<char>(byte);
+        *p++ = static_cast<char>(byte);
         i += 5;
         continue;
       }
     } else if (c == u'\r' || c == u'\n') {
-      out.Bytes += newline;
+      put(newline);
       i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+      continue;
+    } else if (const std::uint32_t single = book.SingleCode(c)) {
+      const unsigned length = single >> 24;
+      for (unsigned k = length; k-- > 0;) *p++ = static_cast<char>(single >> (8 * k));
+      ++i;
       continue;
     }
     const auto [entry, length] = book.LongestMatch(text, i);
     if (entry >= 0) {
-      out.Bytes += entries[entry].Code;
+      put(entries[entry].Code);
       i += length;
       continue;
     }
     if (unknownIndex.empty()) unknownIndex.assign(0x10000, -1);
     if (unknownIndex[c] < 0) {
-      unknownIndex[c] = static_cast<std::int32_t>(out.Unknown.size());
-      out.Unknown.push_back({c, i, 0});
+      unknownIndex[c] = static_cast<std::int32_t>(result.Unknown.size());
+      result.Unknown.push_back({c, i, 0});
     }
-    ++out.Unknown[unknownIndex[c]].Count;
-    ++out.UnknownCount;
-    if (unknownCode) out.Bytes += *unknownCode;
+    ++result.Unknown[unknownIndex[c]].Count;
+    ++result.UnknownCount;
+    if (unknownCode) put(*unknownCode);
     ++i;
   }
-  return out;
+  out.resize(static_cast<std::size_t>(p - out.data()));
+  return result;
 }
 
 TEncoded EncodeScript(const TScript& script, const TCodeBook& book, const std::optional<std::string>& unknownCode) {

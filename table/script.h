@@ -34,6 +34,10 @@ class TCodeBook {
   std::int32_t CodeAt(std::string_view bytes, std::size_t from, std::size_t length) const;
   /// The longest code length the tables have (0 for none).
   std::size_t LongestCode() const { return longestCode_; }
+  /// The code of c when c alone is a TEXT and no longer TEXT starts with it, packed as its
+  /// length times 2^24 plus its bytes big-endian; 0 otherwise. Most characters of a script
+  /// are encoded by this one lookup.
+  std::uint32_t SingleCode(char16_t c) const { return single_[c]; }
 
  private:
   struct TNode {
@@ -54,6 +58,7 @@ class TCodeBook {
   std::vector<std::int32_t> root_;
   std::vector<TNode> nodes_;
   std::vector<TEdge> edges_;
+  std::vector<std::uint32_t> single_;
   std::vector<std::vector<TEdge>> building_;  // edges per node until Flatten
   // Codes by length: direct tables for one and two bytes, a map for three.
   std::vector<std::int32_t> one_, two_;
