@@ -1,5 +1,4 @@
 // mipofc-cli export: the banks of a text, as the window's output menu writes them.
-#include <cctype>
 #include <iostream>
 #include <memory>
 
@@ -15,27 +14,50 @@ struct TExportFlags {
   std::string input;
   std::string output;
   std::optional<std::string> format;
+  bool concat = false;
+  std::optional<std::string> palette;
   TOptionFlags options;
 };
 
+constexpr std::pair<const char*, TBankFormat> FormatNames[] = {
+    {"chr", TBankFormat::Chr}, {"inc", TBankFormat::Inc}, {"ca65", TBankFormat::Ca65},
+    {"c", TBankFormat::C},     {"png", TBankFormat::Png},
+};
+
 TBankFormat FormatOf(const TExportFlags& f) {
-  if (f.format) return *f.format == "inc" ? TBankFormat::Inc : TBankFormat::Chr;
-  std::string ext = f.output.size() >= 4 ? f.output.substr(f.output.size() - 4) : "";
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".inc" ? TBankFormat::Inc : TBankFormat::Chr;
+  if (f.format)
+    for (const auto& [name, format] : FormatNames)
+      if (*f.format == name) return format;
+  return FormatOfName(f.output);
+}
+
+const char* FormatName(TBankFormat format) {
+  for (const auto& [name, value] : FormatNames)
+    if (value == format) return name;
+  return "chr";
+}
+
+// What the files are: the format, one piece or numbered, the PNG colours.
+TExportOptions FileOptions(const TExportFlags& f) {
+  TExportOptions options;
+  options.Format = FormatOf(f);
+  options.Concat = f.concat;
+  options.Palette = ParsePalette(f.palette);
+  return options;
 }
 
 int RunExport(const TExportFlags& f) {
+  TExportOptions options = FileOptions(f);
   const TOptionValues values = ResolveOptions(f.options);
   TFont font = values.Font;
   const TChrSettings settings = GatherSettings(values, &font);
   const std::u16string text = ReadInput(f.input);
-  const TBankFormat format = FormatOf(f);
   const bool quiet = f.options.quiet;
-  const std::int64_t count = ExportBanks(f.output, format, settings, text, [&](const std::string& name) {
+  options.OnWritten = [&](const std::string& name) {
     if (!quiet) std::cout << name << "\n";
-  });
-  if (!quiet) std::cout << "wrote " << count << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
+  };
+  const TExportResult result = ExportText(f.output, settings, text, options);
+  if (!quiet) std::cout << "wrote " << result.Files << " " << FormatName(options.Format) << " file(s)\n";
   return 0;
 }
 
@@ -45,8 +67,10 @@ TCommand AddExportCommand(CLI::App& app) {
   auto f = std::make_shared<TExportFlags>();
   CLI::App* cmd = app.add_subcommand("export", "write the banks of INPUT's text");
   cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")->required();
-  cmd->add_option("--format", f->format, "chr or inc (default: from the name's extension)")
-      ->check(CLI::IsMember({"chr", "inc"}));
+  cmd->add_option("--format", f->format, "chr, inc, ca65, c or png (default: from the name's extension)")
+      ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}));
+  cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");
+  cmd->add_option("--palette", f->palette, "PNG colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
   AddOptionFlags(*cmd, f->options);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
