@@ -5,10 +5,18 @@
 #include "cli/command.h"
 #include "cli/flags.h"
 #include "engine/export.h"
+#include "rom/patch.h"
 
 namespace mipofc::cli {
 
 namespace {
+
+// --rom, --chr-at, --rom-out: the banks of this export written into a copy of a ROM.
+struct TRomFlags {
+  std::optional<std::string> rom;
+  std::optional<std::int64_t> chrAt;
+  std::optional<std::string> romOut;
+};
 
 struct TExportFlags {
   std::string input;
@@ -16,6 +24,7 @@ struct TExportFlags {
   std::optional<std::string> format;
   bool concat = false;
   std::optional<std::string> palette;
+  TRomFlags rom;
   TOptionFlags options;
 };
 
@@ -46,8 +55,58 @@ TExportOptions FileOptions(const TExportFlags& f) {
   return options;
 }
 
+// The ROM, read and checked before any bank file is written, and the banks as the export builds them.
+struct TRomJob {
+  std::string image;
+  TPatchTarget target;
+  std::vector<TBankPiece> banks;
+};
+
+// True when the ROM flags are given, all three; a usage error when only some are.
+bool RomWanted(const TRomFlags& r) {
+  const int given = int{r.rom.has_value()} + int{r.chrAt.has_value()} + int{r.romOut.has_value()};
+  if (given != 0 && given != 3) throw UsageError("--rom, --chr-at and --rom-out go together: give all three or none");
+  return given == 3;
+}
+
+TRomJob PrepareRom(const TExportFlags& f, const TChrSettings& settings, std::size_t textLength, TBankFormat format) {
+  const TRomFlags& r = f.rom;
+  TRomJob job;
+  job.image = ReadWholeFile(*r.rom);
+  job.target = {true, static_cast<std::uint64_t>(*r.chrAt)};
+  const std::int32_t capacity = ExportCapacity(settings);
+  const std::int64_t files = ExportFileCount(textLength, capacity);
+  const std::uint64_t bankSize = static_cast<std::uint64_t>(settings.Limit);
+  std::vector<std::pair<std::string, std::uint64_t>> sizes;
+  if (f.concat && files > 0) {
+    sizes.emplace_back(f.output, bankSize * static_cast<std::uint64_t>(files));
+  } else {
+    const std::string base = ExportBaseName(f.output);
+    for (std::int64_t n = 0; n < files; ++n) sizes.emplace_back(ExportFileName(base, n, capacity, format), bankSize);
+  }
+  PlanPatch(ReadRomLayout(job.image, *r.rom), *r.rom, sizes, job.target);
+  for (auto& [name, size] : sizes) job.banks.push_back({std::move(name), {}});
+  return job;
+}
+
+void CollectBank(TRomJob& job, bool concat, std::int64_t n, std::string_view bytes) {
+  if (concat)
+    job.banks[0].Bytes += bytes;
+  else
+    job.banks[static_cast<std::size_t>(n)].Bytes = bytes;
+}
+
+void FinishRom(TRomJob& job, const TRomFlags& r, bool quiet) {
+  const std::vector<TPlacement> placements = PatchImage(job.image, *r.rom, job.banks, job.target);
+  WriteFileAtomically(*r.romOut, job.image);
+  if (quiet) return;
+  for (const TPlacement& placement : placements) std::cout << PlacementText(placement) << "\n";
+  std::cout << "wrote " << *r.romOut << "\n";
+}
+
 int RunExport(const TExportFlags& f) {
   TExportOptions options = FileOptions(f);
+  const bool romWanted = RomWanted(f.rom);
   const TOptionValues values = ResolveOptions(f.options);
   TFont font = values.Font;
   const TChrSettings settings = GatherSettings(values, &font);
@@ -56,9 +115,20 @@ int RunExport(const TExportFlags& f) {
   options.OnWritten = [&](const std::string& name) {
     if (!quiet) std::cout << name << "\n";
   };
+  std::optional<TRomJob> rom;
+  if (romWanted) rom = PrepareRom(f, settings, text.size(), options.Format);
+  if (rom) options.OnBank = [&](std::int64_t n, std::string_view bytes) { CollectBank(*rom, f.concat, n, bytes); };
   const TExportResult result = ExportText(f.output, settings, text, options);
   if (!quiet) std::cout << "wrote " << result.Files << " " << FormatName(options.Format) << " file(s)\n";
+  if (rom) FinishRom(*rom, f.rom, quiet);
   return 0;
+}
+
+void AddRomFlags(CLI::App& cmd, TRomFlags& r) {
+  cmd.add_option("--rom", r.rom, "also write the banks into a copy of this iNES ROM (with --chr-at, --rom-out)");
+  cmd.add_option("--chr-at", r.chrAt, "the CHR-ROM kilobyte the banks start at (with --rom)")
+      ->check(CLI::Range(std::int64_t{0}, std::int64_t{1} << 40));
+  cmd.add_option("--rom-out", r.romOut, "the patched ROM (may be the --rom file itself)");
 }
 
 }  // namespace
@@ -71,6 +141,7 @@ TCommand AddExportCommand(CLI::App& app) {
       ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}));
   cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");
   cmd->add_option("--palette", f->palette, "PNG colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
+  AddRomFlags(*cmd, f->rom);
   AddOptionFlags(*cmd, f->options);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
