@@ -16,5 +16,7 @@ struct TCommand {
 TCommand AddExportCommand(CLI::App& app);
 /// preview: the text and bank previews as one PNG.
 TCommand AddPreviewCommand(CLI::App& app);
+/// patch: bank files written into an iNES ROM.
+TCommand AddPatchCommand(CLI::App& app);
 
 }  // namespace mipofc::cli
