@@ -22,5 +22,7 @@ TCommand AddCharsCommand(CLI::App& app);
 TCommand AddEncodeCommand(CLI::App& app);
 /// decode: script bytes back into text.
 TCommand AddDecodeCommand(CLI::App& app);
+/// patch: bank files written into an iNES ROM.
+TCommand AddPatchCommand(CLI::App& app);
 
 }  // namespace mipofc::cli

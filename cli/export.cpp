@@ -1,5 +1,4 @@
 // mipofc-cli export: the banks of a text, as the window's output menu writes them.
-#include <cctype>
 #include <iostream>
 #include <memory>
 
@@ -7,27 +6,109 @@
 #include "cli/export_table.h"
 #include "cli/flags.h"
 #include "engine/export.h"
+#include "rom/patch.h"
 
 namespace mipofc::cli {
 
 namespace {
 
+// --rom, --chr-at, --rom-out: the banks of this export written into a copy of a ROM.
+struct TRomFlags {
+  std::optional<std::string> rom;
+  std::optional<std::int64_t> chrAt;
+  std::optional<std::string> romOut;
+};
+
 struct TExportFlags {
   std::string input;
   std::string output;
   std::optional<std::string> format;
+  bool concat = false;
+  std::optional<std::string> palette;
+  TRomFlags rom;
   TOptionFlags options;
   TTableFlags table;
 };
 
+constexpr std::pair<const char*, TBankFormat> FormatNames[] = {
+    {"chr", TBankFormat::Chr}, {"inc", TBankFormat::Inc}, {"ca65", TBankFormat::Ca65},
+    {"c", TBankFormat::C},     {"png", TBankFormat::Png},
+};
+
 TBankFormat FormatOf(const TExportFlags& f) {
-  if (f.format) return *f.format == "inc" ? TBankFormat::Inc : TBankFormat::Chr;
-  std::string ext = f.output.size() >= 4 ? f.output.substr(f.output.size() - 4) : "";
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".inc" ? TBankFormat::Inc : TBankFormat::Chr;
+  if (f.format)
+    for (const auto& [name, format] : FormatNames)
+      if (*f.format == name) return format;
+  return FormatOfName(f.output);
+}
+
+const char* FormatName(TBankFormat format) {
+  for (const auto& [name, value] : FormatNames)
+    if (value == format) return name;
+  return "chr";
+}
+
+// What the files are: the format, one piece or numbered, the PNG colours.
+TExportOptions FileOptions(const TExportFlags& f) {
+  TExportOptions options;
+  options.Format = FormatOf(f);
+  options.Concat = f.concat;
+  options.Palette = ParsePalette(f.palette);
+  return options;
+}
+
+// The ROM, read and checked before any bank file is written, and the banks as the export builds them.
+struct TRomJob {
+  std::string image;
+  TPatchTarget target;
+  std::vector<TBankPiece> banks;
+};
+
+// True when the ROM flags are given, all three; a usage error when only some are.
+bool RomWanted(const TRomFlags& r) {
+  const int given = int{r.rom.has_value()} + int{r.chrAt.has_value()} + int{r.romOut.has_value()};
+  if (given != 0 && given != 3) throw UsageError("--rom, --chr-at and --rom-out go together: give all three or none");
+  return given == 3;
+}
+
+TRomJob PrepareRom(const TExportFlags& f, const TChrSettings& settings, std::size_t textLength, TBankFormat format) {
+  const TRomFlags& r = f.rom;
+  TRomJob job;
+  job.image = ReadWholeFile(*r.rom);
+  job.target = {true, static_cast<std::uint64_t>(*r.chrAt)};
+  const std::int32_t capacity = ExportCapacity(settings);
+  const std::int64_t files = ExportFileCount(textLength, capacity);
+  const std::uint64_t bankSize = static_cast<std::uint64_t>(settings.Limit);
+  std::vector<std::pair<std::string, std::uint64_t>> sizes;
+  if (f.concat && files > 0) {
+    sizes.emplace_back(f.output, bankSize * static_cast<std::uint64_t>(files));
+  } else {
+    const std::string base = ExportBaseName(f.output);
+    for (std::int64_t n = 0; n < files; ++n) sizes.emplace_back(ExportFileName(base, n, capacity, format), bankSize);
+  }
+  PlanPatch(ReadRomLayout(job.image, *r.rom), *r.rom, sizes, job.target);
+  for (auto& [name, size] : sizes) job.banks.push_back({std::move(name), {}});
+  return job;
+}
+
+void CollectBank(TRomJob& job, bool concat, std::int64_t n, std::string_view bytes) {
+  if (concat)
+    job.banks[0].Bytes += bytes;
+  else
+    job.banks[static_cast<std::size_t>(n)].Bytes = bytes;
+}
+
+void FinishRom(TRomJob& job, const TRomFlags& r, bool quiet) {
+  const std::vector<TPlacement> placements = PatchImage(job.image, *r.rom, job.banks, job.target);
+  WriteFileAtomically(*r.romOut, job.image);
+  if (quiet) return;
+  for (const TPlacement& placement : placements) std::cout << PlacementText(placement) << "\n";
+  std::cout << "wrote " << *r.romOut << "\n";
 }
 
 int RunExport(const TExportFlags& f) {
+  TExportOptions options = FileOptions(f);
+  const bool romWanted = RomWanted(f.rom);
   CheckTableFlags(f.table);
   TOptionValues values = GatherOptions(f.options);
   ApplyTableFlags(f.table, values);
@@ -37,14 +118,25 @@ int RunExport(const TExportFlags& f) {
   TFont font = values.Font;
   const TChrSettings settings = GatherSettings(values, &font);
   const std::u16string& text = exported.Text;
-  const TBankFormat format = FormatOf(f);
   const bool quiet = f.options.quiet;
-  const std::int64_t count = ExportBanks(f.output, format, settings, text, [&](const std::string& name) {
+  options.OnWritten = [&](const std::string& name) {
     if (!quiet) std::cout << name << "\n";
-  });
-  if (!quiet) std::cout << "wrote " << count << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
+  };
+  std::optional<TRomJob> rom;
+  if (romWanted) rom = PrepareRom(f, settings, text.size(), options.Format);
+  if (rom) options.OnBank = [&](std::int64_t n, std::string_view bytes) { CollectBank(*rom, f.concat, n, bytes); };
+  const TExportResult result = ExportText(f.output, settings, text, options);
+  if (!quiet) std::cout << "wrote " << result.Files << " " << FormatName(options.Format) << " file(s)\n";
   WriteExportTable(f.table, exported, quiet);
+  if (rom) FinishRom(*rom, f.rom, quiet);
   return 0;
+}
+
+void AddRomFlags(CLI::App& cmd, TRomFlags& r) {
+  cmd.add_option("--rom", r.rom, "also write the banks into a copy of this iNES ROM (with --chr-at, --rom-out)");
+  cmd.add_option("--chr-at", r.chrAt, "the CHR-ROM kilobyte the banks start at (with --rom)")
+      ->check(CLI::Range(std::int64_t{0}, std::int64_t{1} << 40));
+  cmd.add_option("--rom-out", r.romOut, "the patched ROM (may be the --rom file itself)");
 }
 
 }  // namespace
@@ -53,8 +145,11 @@ TCommand AddExportCommand(CLI::App& app) {
   auto f = std::make_shared<TExportFlags>();
   CLI::App* cmd = app.add_subcommand("export", "write the banks of INPUT's text");
   f->table.input = cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input");
-  cmd->add_option("--format", f->format, "chr or inc (default: from the name's extension)")
-      ->check(CLI::IsMember({"chr", "inc"}));
+  cmd->add_option("--format", f->format, "chr, inc, ca65, c or png (default: from the name's extension)")
+      ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}));
+  cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");
+  cmd->add_option("--palette", f->palette, "PNG colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
+  AddRomFlags(*cmd, f->rom);
   AddOptionFlags(*cmd, f->options);
   AddTableFlags(*cmd, f->table);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")

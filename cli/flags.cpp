@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "engine/errors.h"
+#include "engine/formats.h"
 #include "params/paramfile.h"
 #include "text/text.h"
 
@@ -38,6 +39,20 @@ int ParseColour(const std::string& text, const char* flag) {
   const unsigned long rgb = std::stoul(text, nullptr, 16);
   // The surfaces hold 0x00BBGGRR.
   return static_cast<int>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
+
+TPalette ParsePalette(const std::optional<std::string>& text) {
+  if (!text) return DefaultPalette;
+  TPalette palette;
+  std::istringstream in(*text);
+  std::string part;
+  int i = 0;
+  while (std::getline(in, part, ',')) {
+    if (i == 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
+    palette[i++] = static_cast<TColor>(ParseColour(part, "--palette"));
+  }
+  if (i != 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
+  return palette;
 }
 
 /// Applies the flags over the values in effect the way the window's controls would take them.

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/chr.h"
 #include "params/options.h"
 
 namespace mipofc::cli {
@@ -56,5 +57,9 @@ std::u16string ReadInput(const std::string& input);
 
 /// A colour "RRGGBB" as 0x00BBGGRR; flag names the option in the usage error.
 int ParseColour(const std::string& text, const char* flag);
+
+/// --palette: four colours "RRGGBB,RRGGBB,RRGGBB,RRGGBB" for indexes 0..3; the previews' start
+/// colours (000000,FFFFFF,800000,008080) when unset.
+TPalette ParsePalette(const std::optional<std::string>& text);
 
 }  // namespace mipofc::cli

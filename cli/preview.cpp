@@ -1,12 +1,11 @@
 // mipofc-cli preview: the window's two previews side by side in one PNG.
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "cli/command.h"
 #include "cli/flags.h"
-#include "cli/png.h"
 #include "engine/chr.h"
+#include "engine/png.h"
 
 namespace mipofc::cli {
 
@@ -16,24 +15,11 @@ struct TPreviewFlags {
   std::string input;
   std::string output;
   TOptionFlags options;
-  std::string palette = "000000,FFFFFF,800000,008080";
+  std::optional<std::string> palette;
   bool grid = false;
   std::string gridColour = "C0C0C0";
   int scale = 1;
 };
-
-TPalette ParsePalette(const std::string& text) {
-  TPalette palette;
-  std::istringstream in(text);
-  std::string part;
-  int i = 0;
-  while (std::getline(in, part, ',')) {
-    if (i == 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
-    palette[i++] = static_cast<TColor>(ParseColour(part, "--palette"));
-  }
-  if (i != 4) throw UsageError("--palette: give exactly four colours RRGGBB,RRGGBB,RRGGBB,RRGGBB");
-  return palette;
-}
 
 int RunPreview(const TPreviewFlags& f) {
   const TOptionValues values = ResolveOptions(f.options);

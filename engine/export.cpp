@@ -1,5 +1,6 @@
 #include "engine/export.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -26,7 +27,7 @@ std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t c
     digits.insert(digits.begin(), hex[v & 15]);
   const std::size_t width = capacity > 255 ? 4 : 2;
   if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-  return std::string(base) + "." + digits + (format == TBankFormat::Chr ? ".chr" : ".inc");
+  return std::string(base) + "." + digits + "." + std::string(FormatExtension(format));
 }
 
 std::int32_t ExportCapacity(const TChrSettings& settings) {
@@ -124,6 +125,26 @@ std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity) {
   return static_cast<std::int64_t>((length + static_cast<std::size_t>(capacity) - 1) / static_cast<std::size_t>(capacity));
 }
 
+namespace {
+
+// Only ca65 comments name the tiles; the other formats need no names.
+std::vector<std::string> NamesFor(TBankFormat format, const TChr& engine, std::int64_t n) {
+  return format == TBankFormat::Ca65 ? TileNames(engine, n) : std::vector<std::string>{};
+}
+
+// The banks of a concatenated file, gathered until the last one is drawn.
+struct TConcatPiece {
+  std::string bytes;
+  std::vector<std::string> tileNames;
+
+  void Add(TBankFormat format, const TChr& engine, std::int64_t n) {
+    bytes += engine.BankBytes();
+    for (std::string& name : NamesFor(format, engine, n)) tileNames.push_back(std::move(name));
+  }
+};
+
+}  // namespace
+
 TExportResult ExportText(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,
                          const TExportOptions& options) {
   const std::int32_t capacity = ExportCapacity(settings);
@@ -134,20 +155,37 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
   TExportResult result;
   TBankWriter writer;
   std::exception_ptr failure;
+  TConcatPiece piece;
+  if (options.Concat) piece.bytes.reserve(static_cast<std::size_t>(total) * static_cast<std::size_t>(std::clamp(settings.Limit, 0, 4096)));
   try {
     std::int64_t n = 0;
     for (std::size_t p = 0; p < text.size(); p += static_cast<std::size_t>(capacity), ++n) {
       // A fresh engine per file: nothing of one bank reaches the next.
       auto engine = std::make_unique<TChr>();
       engine->BuildFor(settings, text.substr(p, static_cast<std::size_t>(capacity)));
-      std::string data =
-          options.Format == TBankFormat::Chr ? std::string(engine->BankBytes()) : IncText(engine->BankBytes());
-      if (!writer.Put(ExportFileName(base, n, capacity, options.Format), std::move(data))) break;
+      if (options.OnBank) options.OnBank(n, engine->BankBytes());
+      if (options.Concat) {
+        piece.Add(options.Format, *engine, n);
+        if (options.OnProgress && !options.OnProgress(n + 1, total)) {
+          result.Cancelled = true;
+          break;
+        }
+        continue;
+      }
+      const std::string name = ExportFileName(base, n, capacity, options.Format);
+      std::string data = BankFileBytes(options.Format, engine->BankBytes(), NamesFor(options.Format, *engine, n), name,
+                                       options.Palette);
+      if (!writer.Put(name, std::move(data))) break;
       if (options.OnProgress && !options.OnProgress(writer.Written(), total)) {
         writer.Abandon();
         result.Cancelled = true;
         break;
       }
+    }
+    // One file, written once the last bank is in: a stopped or failed export leaves none.
+    if (options.Concat && !result.Cancelled && total > 0) {
+      const std::string name(chosenName);
+      writer.Put(name, BankFileBytes(options.Format, piece.bytes, piece.tileNames, name, options.Palette));
     }
   } catch (...) {
     failure = std::current_exception();

@@ -6,18 +6,16 @@
 #include <string_view>
 
 #include "engine/chr.h"
+#include "engine/formats.h"
 
 namespace mipofc {
-
-/// The two bank file formats.
-enum class TBankFormat { Chr, Inc };
 
 /// The chosen name without its extension: everything from the last '.' that stands after the
 /// last '/', '\' and ':' is dropped; a name without such a dot stays whole.
 std::string ExportBaseName(std::string_view chosenName);
 
 /// base + "." + n in upper-case hex (4 digits when capacity > 255, else 2; more if n needs them)
-/// + ".chr" or ".inc".
+/// + "." + the format's extension (FormatExtension).
 std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format);
 
 /// Characters per bank file for these settings, from a throw-away engine.
@@ -26,10 +24,17 @@ std::int32_t ExportCapacity(const TChrSettings& settings);
 /// How one export writes its files and whom it tells as it goes.
 struct TExportOptions {
   TBankFormat Format = TBankFormat::Chr;
+  /// One file under exactly the chosen name with every bank back to back, instead of numbered files.
+  bool Concat = false;
+  /// The colours of the PNG format's palette entries 0..3.
+  TPalette Palette = DefaultPalette;
+  /// Hears each bank's number and raw bytes (Limit of them) as it is built, before it is written.
+  std::function<void(std::int64_t bank, std::string_view bytes)> OnBank;
   /// Hears each file's name once it is written, in order.
   std::function<void(const std::string&)> OnWritten;
-  /// Hears, after each bank is drawn, the files written so far and the files the text takes;
-  /// false stops the export once the file being written is done (later ones are not written).
+  /// Hears, after each bank is drawn, the files written so far and the files the text takes
+  /// (with Concat: the banks drawn and the banks the text takes); false stops the export once the
+  /// file being written is done (later ones are not written; with Concat nothing is).
   std::function<bool(std::int64_t written, std::int64_t total)> OnProgress;
 };
 
@@ -43,8 +48,9 @@ struct TExportResult {
 std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity);
 
 /// Cuts text into slices of ExportCapacity code units and writes each as a bank file named
-/// after chosenName, each with a fresh engine, each through a temporary file. A failure
-/// throws TFileError (or TFontError) and stops the export; files written before it stay.
+/// after chosenName (or, with Concat, all of them as one file named chosenName), each with a
+/// fresh engine, each through a temporary file. A failure throws TFileError (or TFontError) and
+/// stops the export; files written before it stay. An empty text writes no file.
 TExportResult ExportText(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,
                          const TExportOptions& options);
 /// ExportText in format, telling onWritten each file's name; returns the number of files written.

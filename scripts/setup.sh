@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
   fonts-wqy-zenhei fonts-unifont
   clang libclang-rt-14-dev
+  cc65
   xvfb xauth
 )
 

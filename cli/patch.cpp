@@ -1,0 +1,78 @@
+// mipofc-cli patch: bank files written into an iNES ROM, from a CHR-ROM kilobyte or a file offset.
+#include <iostream>
+#include <limits>
+#include <memory>
+
+#include "cli/command.h"
+#include "cli/flags.h"
+#include "rom/patch.h"
+
+namespace mipofc::cli {
+
+namespace {
+
+struct TPatchFlags {
+  std::string rom;
+  std::vector<std::string> banks;
+  std::optional<std::int64_t> chrAt;
+  std::optional<std::string> at;
+  std::string output;
+  bool quiet = false;
+};
+
+// An offset in hex with "0x" or "$", or in decimal.
+std::uint64_t ParseOffset(const std::string& text) {
+  std::string_view digits = text;
+  unsigned base = 10;
+  if (digits.starts_with("0x") || digits.starts_with("0X")) {
+    digits.remove_prefix(2);
+    base = 16;
+  } else if (digits.starts_with("$")) {
+    digits.remove_prefix(1);
+    base = 16;
+  }
+  const auto bad = [&] { return UsageError("--at: '" + text + "' is not an offset (hex with 0x or $, or decimal)"); };
+  if (digits.empty()) throw bad();
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    unsigned d = 0;
+    if (c >= '0' && c <= '9')
+      d = static_cast<unsigned>(c - '0');
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      d = static_cast<unsigned>(c - 'a' + 10);
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      d = static_cast<unsigned>(c - 'A' + 10);
+    else
+      throw bad();
+    if (value > (std::numeric_limits<std::uint64_t>::max() - d) / base) throw bad();
+    value = value * base + d;
+  }
+  return value;
+}
+
+int RunPatch(const TPatchFlags& f) {
+  if (f.chrAt.has_value() == f.at.has_value()) throw UsageError("give exactly one of --chr-at KB and --at OFFSET");
+  const TPatchTarget target = f.chrAt ? TPatchTarget{true, static_cast<std::uint64_t>(*f.chrAt)} : TPatchTarget{false, ParseOffset(*f.at)};
+  const std::vector<TPlacement> placements = PatchRomFile(f.rom, f.banks, target, f.output);
+  if (f.quiet) return 0;
+  for (const TPlacement& placement : placements) std::cout << PlacementText(placement) << "\n";
+  std::cout << "wrote " << f.output << "\n";
+  return 0;
+}
+
+}  // namespace
+
+TCommand AddPatchCommand(CLI::App& app) {
+  auto f = std::make_shared<TPatchFlags>();
+  CLI::App* cmd = app.add_subcommand("patch", "write bank files into an iNES or NES 2.0 ROM");
+  cmd->add_option("ROM", f->rom, "the iNES or NES 2.0 ROM")->required();
+  cmd->add_option("BANKFILE", f->banks, "raw .chr bank files, written one after another in this order")->required();
+  cmd->add_option("--chr-at", f->chrAt, "the CHR-ROM kilobyte the first bank starts at")
+      ->check(CLI::Range(std::int64_t{0}, std::int64_t{1} << 40));
+  cmd->add_option("--at", f->at, "the file offset the first bank starts at: hex with 0x or $, or decimal");
+  cmd->add_option("-o,--output", f->output, "the patched ROM (may be ROM itself; replaced atomically)")->required();
+  cmd->add_flag("-q,--quiet", f->quiet, "print nothing on success");
+  return {cmd, [f] { return RunPatch(*f); }};
+}
+
+}  // namespace mipofc::cli

@@ -1,0 +1,50 @@
+#pragma once
+
+// The bank file formats: each is one function from bank bytes (plus names) to file bytes.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/chr.h"
+
+namespace mipofc {
+
+/// The bank file formats: raw bytes, .DB lines, ca65 source, a C header, an indexed PNG.
+enum class TBankFormat { Chr, Inc, Ca65, C, Png };
+
+/// The extension of a format's files, without the dot: "chr", "inc", "s", "h", "png".
+std::string_view FormatExtension(TBankFormat format);
+/// The format a chosen name's extension asks for (".inc", ".s", ".h", ".png" in any case); else Chr.
+TBankFormat FormatOfName(std::string_view chosenName);
+
+/// The display colours the previews start with: 000000, FFFFFF, 800000, 008080 (as 0x00BBGGRR).
+inline constexpr TPalette DefaultPalette = {0x000000, 0xFFFFFF, 0x000080, 0x808000};
+
+/// What a comment says of each tile of the engine's bank (Limit / 16 of them): "bank $01 slot $2A:
+/// U+4F60 你 tile 1,0", or "bank $01 slot $2B: blank"; bank is the bank file's number.
+std::vector<std::string> TileNames(const TChr& engine, std::int64_t bank);
+
+/// ca65 source of bank bytes: one "    .byte $XX, ..." line of 16 values per tile, LF, each with
+/// "  ; " and the tile's name when tileNames has one.
+std::string Ca65Text(std::string_view bankBytes, std::span<const std::string> tileNames);
+
+/// A C identifier from a file name: the name without its folder and last extension, every
+/// character that cannot stand in an identifier as '_', '_' before a leading digit or a keyword.
+std::string CIdentifier(std::string_view fileName);
+/// A C header: include guard, then "const unsigned char NAME[size] = { ... };" with 16 values
+/// (0xXX) a line.
+std::string CHeaderText(std::string_view bankBytes, std::string_view name);
+
+/// The pattern table of bank bytes as an indexed PNG, 128 pixels (16 tiles) wide and
+/// bytes / 32 high, each pixel's palette index its NES colour index.
+std::string BankPng(std::string_view bankBytes, const TPalette& palette);
+
+/// The file bytes of bank bytes in format; fileName names the C array, tileNames the ca65
+/// comments, palette the PNG's colours.
+std::string BankFileBytes(TBankFormat format, std::string_view bankBytes, std::span<const std::string> tileNames,
+                          std::string_view fileName, const TPalette& palette);
+
+}  // namespace mipofc

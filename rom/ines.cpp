@@ -1,0 +1,58 @@
+#include "rom/ines.h"
+
+#include <limits>
+
+#include "engine/errors.h"
+
+namespace mipofc {
+
+namespace {
+
+constexpr std::uint64_t Huge = std::numeric_limits<std::uint64_t>::max();
+
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > Huge - b ? Huge : a + b; }
+
+// "16 KB" for whole kilobytes, else "N bytes".
+std::string SizeText(std::uint64_t bytes) {
+  return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KB" : std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+std::uint64_t Nes2RomSize(std::uint8_t lsb, std::uint8_t msbNibble, std::uint64_t unit) {
+  if ((msbNibble & 0xF) != 0xF) return (static_cast<std::uint64_t>(msbNibble & 0xF) << 8 | lsb) * unit;
+  const unsigned exponent = lsb >> 2;
+  const std::uint64_t multiplier = (lsb & 3u) * 2 + 1;
+  // 2^61 x 7 is the largest that fits; beyond it no file can be that long anyway.
+  if (exponent > 60) return Huge;
+  return (std::uint64_t{1} << exponent) * multiplier;
+}
+
+TRomLayout ReadRomLayout(std::string_view image, const std::string& fileName) {
+  if (image.size() < InesHeaderSize || image.substr(0, 4) != std::string_view("NES\x1A", 4))
+    throw TFileError(fileName, "not an iNES ROM (it does not start with \"NES\" 0x1A)");
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(image[i]); };
+  TRomLayout rom;
+  rom.FileSize = image.size();
+  rom.Nes2 = (byte(7) & 0x0C) == 0x08;
+  rom.Trainer = (byte(6) & 0x04) != 0;
+  if (rom.Nes2) {
+    rom.PrgSize = Nes2RomSize(byte(4), byte(9) & 0x0F, 16 * 1024);
+    rom.ChrSize = Nes2RomSize(byte(5), byte(9) >> 4, 8 * 1024);
+  } else {
+    rom.PrgSize = byte(4) * std::uint64_t{16 * 1024};
+    rom.ChrSize = byte(5) * std::uint64_t{8 * 1024};
+  }
+  rom.PrgOffset = InesHeaderSize + (rom.Trainer ? InesTrainerSize : 0);
+  rom.ChrOffset = SaturatingAdd(rom.PrgOffset, rom.PrgSize);
+  const std::uint64_t needed = SaturatingAdd(rom.ChrOffset, rom.ChrSize);
+  if (needed > rom.FileSize) {
+    const std::string parts = std::string(rom.Trainer ? "the header, the trainer, " : "the header, ") +
+                              SizeText(rom.PrgSize) + " of PRG-ROM and " + SizeText(rom.ChrSize) + " of CHR-ROM";
+    throw TFileError(fileName, "shorter than its header says: " + std::to_string(rom.FileSize) + " bytes, but " + parts +
+                                   " take " + (needed == Huge ? "more than any file holds" : std::to_string(needed) + " bytes"));
+  }
+  return rom;
+}
+
+}  // namespace mipofc

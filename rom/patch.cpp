@@ -1,0 +1,118 @@
+#include "rom/patch.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "engine/chr.h"
+#include "engine/errors.h"
+
+namespace mipofc {
+
+namespace {
+
+constexpr std::uint64_t Huge = std::numeric_limits<std::uint64_t>::max();
+
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > Huge - b ? Huge : a + b; }
+
+std::string HexText(std::uint64_t v) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string digits;
+  for (; v != 0 || digits.size() < 4; v >>= 4) digits.insert(digits.begin(), hex[v & 15]);
+  return "0x" + digits;
+}
+
+// "N bytes" for a count the banks run over; they can be past by any amount, even more than fits.
+std::string OverText(std::uint64_t end, std::uint64_t limit) {
+  return end == Huge ? "more bytes than any file holds" : std::to_string(end - limit) + " bytes";
+}
+
+}  // namespace
+
+std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romName,
+                                  const std::vector<std::pair<std::string, std::uint64_t>>& banks,
+                                  const TPatchTarget& target) {
+  std::uint64_t total = 0;
+  for (const auto& [name, size] : banks) {
+    if (size == 0) throw TFileError(name, "holds no tiles (0 bytes)");
+    if (size % 16 != 0)
+      throw TFileError(name, std::to_string(size) + " bytes is not a whole number of 16-byte tiles");
+    total = SaturatingAdd(total, size);
+  }
+  std::uint64_t start = 0;
+  if (target.InChr) {
+    if (rom.ChrSize == 0)
+      throw TFileError(romName,
+                       "has no CHR-ROM (CHR size 0: the game draws its tiles from CHR-RAM); "
+                       "--at OFFSET writes the banks anywhere in the file");
+    start = target.Start > Huge / 1024 ? Huge : target.Start * 1024;
+    const std::uint64_t end = SaturatingAdd(start, total);
+    if (end > rom.ChrSize)
+      throw TFileError(romName, "the banks run " + OverText(end, rom.ChrSize) + " past the CHR-ROM (" +
+                                    std::to_string(rom.ChrSize / 1024) + " KB; " + std::to_string(total) +
+                                    " bytes of banks from kilobyte " + std::to_string(target.Start) + ")");
+  } else {
+    start = target.Start;
+    const std::uint64_t end = SaturatingAdd(start, total);
+    if (end > rom.FileSize)
+      throw TFileError(romName, "the banks run " + OverText(end, rom.FileSize) + " past the end of the file (" +
+                                    std::to_string(rom.FileSize) + " bytes; " + std::to_string(total) +
+                                    " bytes of banks from offset " + HexText(start) + ")");
+  }
+  std::vector<TPlacement> placements;
+  for (const auto& [name, size] : banks) {
+    placements.push_back({name, target.InChr, start, start + size - 1});
+    start += size;
+  }
+  return placements;
+}
+
+std::vector<TPlacement> PatchImage(std::string& image, const std::string& romName,
+                                   const std::vector<TBankPiece>& banks, const TPatchTarget& target) {
+  const TRomLayout rom = ReadRomLayout(image, romName);
+  std::vector<std::pair<std::string, std::uint64_t>> sizes;
+  for (const TBankPiece& bank : banks) sizes.emplace_back(bank.Name, bank.Bytes.size());
+  const std::vector<TPlacement> placements = PlanPatch(rom, romName, sizes, target);
+  for (std::size_t i = 0; i < banks.size(); ++i) {
+    const std::uint64_t offset = placements[i].First + (target.InChr ? rom.ChrOffset : 0);
+    image.replace(static_cast<std::size_t>(offset), banks[i].Bytes.size(), banks[i].Bytes);
+  }
+  return placements;
+}
+
+std::string PlacementText(const TPlacement& placement) {
+  return placement.Name + " -> " + (placement.InChr ? "CHR " : "file ") + HexText(placement.First) + "-" +
+         HexText(placement.Last);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw TFileError(path, std::strerror(errno));
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    bytes.append(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) throw TFileError(path, std::strerror(errno));
+  return bytes;
+}
+
+std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
+                                     const TPatchTarget& target, const std::string& outPath) {
+  std::string image = ReadWholeFile(romPath);
+  ReadRomLayout(image, romPath);
+  std::vector<TBankPiece> banks;
+  for (const std::string& path : bankPaths) banks.push_back({path, ReadWholeFile(path)});
+  const std::vector<TPlacement> placements = PatchImage(image, romPath, banks, target);
+  WriteFileAtomically(outPath, image);
+  return placements;
+}
+
+}  // namespace mipofc

@@ -1,0 +1,58 @@
+#pragma once
+
+// Writing bank files into a ROM image: from a kilobyte of its CHR-ROM or from a raw file offset.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rom/ines.h"
+
+namespace mipofc {
+
+/// Where the banks go: from kilobyte Start of CHR-ROM (InChr), or from file offset Start.
+struct TPatchTarget {
+  bool InChr = true;
+  std::uint64_t Start = 0;  ///< CHR-ROM kilobyte (InChr) or file offset in bytes
+};
+
+/// One bank file to write: its name as the user gave it, and its bytes.
+struct TBankPiece {
+  std::string Name;
+  std::string Bytes;
+};
+
+/// Where one bank file goes: its first and last byte, as CHR-ROM addresses (InChr) or file offsets.
+struct TPlacement {
+  std::string Name;
+  bool InChr = true;
+  std::uint64_t First = 0;
+  std::uint64_t Last = 0;
+};
+
+/// Checks that banks of these names and sizes (bytes) fit the ROM at target, and says where each
+/// goes, one after another. Throws TFileError naming a bank that is not a whole number of 16-byte
+/// tiles, or naming romName when the ROM has no CHR-ROM (for InChr) or the banks run past the
+/// CHR-ROM or the file's end.
+std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romName,
+                                  const std::vector<std::pair<std::string, std::uint64_t>>& banks,
+                                  const TPatchTarget& target);
+
+/// Writes the banks into image (a ROM named romName) as PlanPatch places them; nothing else of
+/// the image changes. Throws as ReadRomLayout and PlanPatch do, with image unchanged.
+std::vector<TPlacement> PatchImage(std::string& image, const std::string& romName,
+                                   const std::vector<TBankPiece>& banks, const TPatchTarget& target);
+
+/// "font.00.chr -> CHR 0x0000-0x0FFF", or "... -> file 0x8010-0x900F" for a file offset.
+std::string PlacementText(const TPlacement& placement);
+
+/// A whole file's bytes; throws TFileError.
+std::string ReadWholeFile(const std::string& path);
+
+/// Reads the ROM romPath and the bank files, writes the patched ROM to outPath (which may be
+/// romPath) through a temporary file; returns where each bank went. On any failure nothing is
+/// written.
+std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
+                                     const TPatchTarget& target, const std::string& outPath);
+
+}  // namespace mipofc
