@@ -13,7 +13,7 @@
 namespace mipofc {
 namespace {
 
-// About 10 MB of UTF-8: lines of 20 to 60 characters ending in CR LF, drawn from 3,500
+// 10 MB of UTF-8: lines of 20 to 60 characters ending in CR LF, drawn from 3,500
 // ideographs with a few much more frequent than the rest, full-width punctuation, some ASCII
 // and now and then a control code "<$0F>".
 const std::string& Script() {
@@ -21,7 +21,9 @@ const std::string& Script() {
     std::mt19937 random(2024);
     std::u16string text;
     const std::u16string punctuation = u"，。！？“”……";
-    while (text.size() < 3'400'000) {
+    std::size_t utf8Bytes = 0;
+    while (utf8Bytes < 10'000'000) {
+      const std::size_t lineStart = text.size();
       const int length = 20 + static_cast<int>(random() % 41);
       for (int i = 0; i < length; ++i) {
         const unsigned r = random() % 1000;
@@ -38,6 +40,7 @@ const std::string& Script() {
         }
       }
       text += u"\r\n";
+      for (std::size_t i = lineStart; i < text.size(); ++i) utf8Bytes += text[i] < 0x80 ? 1 : 3;
     }
     return Utf16ToUtf8(text);
   }();
