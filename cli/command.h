@@ -16,6 +16,12 @@ struct TCommand {
 TCommand AddExportCommand(CLI::App& app);
 /// preview: the text and bank previews as one PNG.
 TCommand AddPreviewCommand(CLI::App& app);
+/// chars: the distinct characters of a script.
+TCommand AddCharsCommand(CLI::App& app);
+/// encode: a script as the bytes of the game's tables.
+TCommand AddEncodeCommand(CLI::App& app);
+/// decode: script bytes back into text.
+TCommand AddDecodeCommand(CLI::App& app);
 /// patch: bank files written into an iNES ROM.
 TCommand AddPatchCommand(CLI::App& app);
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/command.h"
+#include "cli/export_table.h"
 #include "cli/flags.h"
 #include "engine/export.h"
 #include "rom/patch.h"
@@ -26,6 +27,7 @@ struct TExportFlags {
   std::optional<std::string> palette;
   TRomFlags rom;
   TOptionFlags options;
+  TTableFlags table;
 };
 
 constexpr std::pair<const char*, TBankFormat> FormatNames[] = {
@@ -107,10 +109,15 @@ void FinishRom(TRomJob& job, const TRomFlags& r, bool quiet) {
 int RunExport(const TExportFlags& f) {
   TExportOptions options = FileOptions(f);
   const bool romWanted = RomWanted(f.rom);
-  const TOptionValues values = ResolveOptions(f.options);
+  CheckTableFlags(f.table);
+  TOptionValues values = GatherOptions(f.options);
+  ApplyTableFlags(f.table, values);
+  // Read before anything is written: the codes of --table must fit first.
+  const TTableExport exported = PrepareTableExport(f.table, f.input, values);
+  SaveOptions(f.options, values);
   TFont font = values.Font;
   const TChrSettings settings = GatherSettings(values, &font);
-  const std::u16string text = ReadInput(f.input);
+  const std::u16string& text = exported.Text;
   const bool quiet = f.options.quiet;
   options.OnWritten = [&](const std::string& name) {
     if (!quiet) std::cout << name << "\n";
@@ -120,6 +127,7 @@ int RunExport(const TExportFlags& f) {
   if (rom) options.OnBank = [&](std::int64_t n, std::string_view bytes) { CollectBank(*rom, f.concat, n, bytes); };
   const TExportResult result = ExportText(f.output, settings, text, options);
   if (!quiet) std::cout << "wrote " << result.Files << " " << FormatName(options.Format) << " file(s)\n";
+  WriteExportTable(f.table, exported, quiet);
   if (rom) FinishRom(*rom, f.rom, quiet);
   return 0;
 }
@@ -136,13 +144,14 @@ void AddRomFlags(CLI::App& cmd, TRomFlags& r) {
 TCommand AddExportCommand(CLI::App& app) {
   auto f = std::make_shared<TExportFlags>();
   CLI::App* cmd = app.add_subcommand("export", "write the banks of INPUT's text");
-  cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")->required();
+  f->table.input = cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input");
   cmd->add_option("--format", f->format, "chr, inc, ca65, c or png (default: from the name's extension)")
       ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}));
   cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");
   cmd->add_option("--palette", f->palette, "PNG colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
   AddRomFlags(*cmd, f->rom);
   AddOptionFlags(*cmd, f->options);
+  AddTableFlags(*cmd, f->table);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
   return {cmd, [f] { return RunExport(*f); }};

@@ -131,14 +131,22 @@ void ApplyFlags(const TOptionFlags& f, TOptionValues& v) {
 }
 
 
-TOptionValues ResolveOptions(const TOptionFlags& f) {
+TOptionValues GatherOptions(const TOptionFlags& f) {
   TOptionValues values;
   if (f.params) LoadParamFile(*f.params, values);
   ApplyFlags(f, values);
-  if (f.saveParams) {
-    SaveParamFile(*f.saveParams, values);
-    if (!f.quiet) std::cout << *f.saveParams << "\n";
-  }
+  return values;
+}
+
+void SaveOptions(const TOptionFlags& f, const TOptionValues& values) {
+  if (!f.saveParams) return;
+  SaveParamFile(*f.saveParams, values);
+  if (!f.quiet) std::cout << *f.saveParams << "\n";
+}
+
+TOptionValues ResolveOptions(const TOptionFlags& f) {
+  TOptionValues values = GatherOptions(f);
+  SaveOptions(f, values);
   return values;
 }
 

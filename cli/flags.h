@@ -47,6 +47,10 @@ void ApplyFlags(const TOptionFlags& f, TOptionValues& v);
 /// The option values of a command: the start state, then --params, then the flags; writes
 /// --save-params when given (and names it on standard output unless quiet).
 TOptionValues ResolveOptions(const TOptionFlags& f);
+/// ResolveOptions in two steps, for a command that checks more before it writes anything: the
+/// values of the start state, --params and the flags; then --save-params of the values.
+TOptionValues GatherOptions(const TOptionFlags& f);
+void SaveOptions(const TOptionFlags& f, const TOptionValues& values);
 
 /// The joined text of a text file (UTF-8, UTF-16, GBK or RTF), or of standard input for "-".
 std::u16string ReadInput(const std::string& input);

@@ -12,7 +12,8 @@ namespace {
 int Run(int argc, char** argv) {
   CLI::App app{"MipoFC: Unicode text to NES/Famicom pattern-table banks", "mipofc-cli"};
   app.require_subcommand(1);
-  const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app)};
+  const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app),
+                                          AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app)};
 
   try {
     app.parse(argc, argv);

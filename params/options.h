@@ -42,6 +42,8 @@ struct TOptionValues {
   bool ScanEnabled = true;                  ///< RWay01 and RWay02 enabled
   TFont Font;                               ///< BfFont's font: the font in use
   TFont DialogFont;                         ///< FontDialog1's font
+  int CodeStart = 0;                        ///< first code of an exported text's table, 0..0xFFFFFF
+  int CodeBytes = 0;                        ///< bytes of each table code, 1..3; 0 = the fewest that hold every code
 
   /// The window's start state.
   TOptionValues();

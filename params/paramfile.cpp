@@ -90,6 +90,34 @@ void WriteFontSection(TIniFile& ini, const std::string& section, const std::stri
   ini.WriteInteger(section, "FontHeight", font.Height);
 }
 
+// Section "码表": the code start (decimal) and code bytes of an exported text's table.
+struct TTableKeys {
+  std::string Section, Start, Bytes;
+};
+
+const TTableKeys& TableKeys() {
+  static const TTableKeys keys{Utf8ToGbk("码表").value(), Utf8ToGbk("起始编码").value(), Utf8ToGbk("编码字节").value()};
+  return keys;
+}
+
+void ReadTableKeys(const TIniFile& ini, TOptionValues& v) {
+  const TTableKeys& k = TableKeys();
+  const int start = ini.ReadInteger(k.Section, k.Start, 0);
+  v.CodeStart = start >= 0 && start <= 0xFFFFFF ? start : 0;
+  const int bytes = ini.ReadInteger(k.Section, k.Bytes, 0);
+  v.CodeBytes = bytes >= 0 && bytes <= 3 ? bytes : 0;
+}
+
+void WriteTableKeys(TIniFile& ini, const TOptionValues& v) {
+  const TTableKeys& k = TableKeys();
+  // The keys join a file once they differ from the defaults, so a file of the other options
+  // keeps its bytes; once there, they follow every save.
+  if (v.CodeStart == 0 && v.CodeBytes == 0 && !ini.Value(k.Section, k.Start) && !ini.Value(k.Section, k.Bytes))
+    return;
+  ini.WriteInteger(k.Section, k.Start, v.CodeStart);
+  ini.WriteInteger(k.Section, k.Bytes, v.CodeBytes);
+}
+
 }  // namespace
 
 TParamFolderError::TParamFolderError(const std::string& folder, bool saving)
@@ -136,6 +164,7 @@ void ApplyParams(const TIniFile& ini, TOptionValues& v) {
   ReadFontSection(ini, n.Font, v.Font);
   v.DialogFont = v.Font;
   ApplyChosenFont(v);
+  ReadTableKeys(ini, v);
 }
 
 void SaveParamFile(const std::string& path, const TOptionValues& v) {
@@ -169,6 +198,7 @@ void SaveParamFile(const std::string& path, const TOptionValues& v) {
   ini.WriteInteger(n.Limit, "DEF", v.LimitIndex);
   // The font in use, so that the file reopens with the size the slider shows.
   WriteFontSection(ini, n.Font, *fontName, v.Font);
+  WriteTableKeys(ini, v);
   ini.Save(path);
 }
 

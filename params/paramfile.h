@@ -32,9 +32,10 @@ void LoadParamFile(const std::string& path, TOptionValues& v);
 void ApplyParams(const TIniFile& ini, TOptionValues& v);
 
 /// Writes v's keys into a parameter file key by key in the table's order, in GBK, keeping the
-/// file's other lines; the font keys carry the font in use (v.Font). Throws TParamFolderError,
-/// TIniWriteError ("Unable to write to <path>"), or TFileError for a font name that GBK cannot
-/// hold; the file on disk is unchanged then.
+/// file's other lines; the font keys carry the font in use (v.Font). The table keys (section
+/// "码表") are written once they differ from the defaults or the file has them.
+/// Throws TParamFolderError, TIniWriteError ("Unable to write to <path>"), or TFileError for a
+/// font name that GBK cannot hold; the file on disk is unchanged then.
 void SaveParamFile(const std::string& path, const TOptionValues& v);
 
 /// The style integer of a font: bold 1 + italic 2 + underline 4 + strike-out 8.

@@ -31,7 +31,9 @@ std::optional<std::u16string> FromUtf16(std::string_view bytes, bool bigEndian) 
   return text;
 }
 
-std::string ReadFile(const std::string& path) {
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path) {
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
@@ -48,10 +50,12 @@ std::string ReadFile(const std::string& path) {
   return bytes;
 }
 
-}  // namespace
-
 std::optional<std::u16string> DecodeText(std::string_view bytes) {
   if (bytes.starts_with("{\\rtf")) return RtfToText(bytes);
+  return DecodePlainText(bytes);
+}
+
+std::optional<std::u16string> DecodePlainText(std::string_view bytes) {
   std::optional<std::u16string> text;
   if (bytes.starts_with("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
@@ -70,7 +74,7 @@ std::optional<std::u16string> DecodeText(std::string_view bytes) {
 }
 
 std::u16string LoadTextFile(const std::string& path) {
-  std::optional<std::u16string> text = DecodeText(ReadFile(path));
+  std::optional<std::u16string> text = DecodeText(ReadFileBytes(path));
   if (!text) throw TFileError(path, "Failed to Load Stream");
   return std::move(*text);
 }

@@ -1,0 +1,47 @@
+// mipofc-cli decode: script bytes back into text through the game's tables.
+#include <iostream>
+#include <iterator>
+#include <memory>
+
+#include "cli/command.h"
+#include "cli/flags.h"
+#include "cli/table_io.h"
+#include "table/script.h"
+#include "text/text.h"
+
+namespace mipofc::cli {
+
+namespace {
+
+struct TDecodeFlags {
+  std::string input;
+  std::vector<std::string> tables;
+  std::string output;
+  bool quiet = false;
+};
+
+int RunDecode(const TDecodeFlags& f) {
+  const TCodeBook book(ReadTables(f.tables));
+  const std::string bytes = f.input == "-" ? std::string((std::istreambuf_iterator<char>(std::cin)),
+                                                         std::istreambuf_iterator<char>())
+                                           : ReadFileBytes(f.input);
+  WriteOutput(f.output, Utf8TextFileBytes(Decode(bytes, book)));
+  if (!f.quiet && f.output != "-") std::cout << f.output << "\n";
+  return 0;
+}
+
+}  // namespace
+
+TCommand AddDecodeCommand(CLI::App& app) {
+  auto f = std::make_shared<TDecodeFlags>();
+  CLI::App* cmd = app.add_subcommand("decode", "write the text of INPUT's script bytes as UTF-8");
+  cmd->add_option("INPUT", f->input, "the bytes file, - for standard input")->required();
+  cmd->add_option("--table", f->tables, "a .tbl file; several are used together")
+      ->required()
+      ->allow_extra_args(false);
+  cmd->add_option("-o,--output", f->output, "the text file, - for standard output")->required();
+  cmd->add_flag("-q,--quiet", f->quiet, "print nothing on success");
+  return {cmd, [f] { return RunDecode(*f); }};
+}
+
+}  // namespace mipofc::cli

@@ -1,0 +1,89 @@
+#include "cli/export_table.h"
+
+#include <iostream>
+
+#include "cli/flags.h"
+#include "cli/table_io.h"
+#include "table/chars.h"
+#include "text/text.h"
+
+namespace mipofc::cli {
+
+void AddTableFlags(CLI::App& cmd, TTableFlags& f) {
+  cmd.add_flag("--unique", f.unique, "draw each distinct character once");
+  cmd.add_option("--order", f.order, "with --unique: first (order of first appearance, the default) or frequency")
+      ->check(CLI::IsMember({"first", "frequency"}));
+  cmd.add_option("--exclude", f.excludes, "with --unique: characters to leave out (a .tbl's, or a text's)")
+      ->allow_extra_args(false);
+  cmd.add_option("--table", f.table, "also write the code table (.tbl) of what was exported");
+  cmd.add_option("--table-encoding", f.tableEncoding, "utf-8 (the default), utf-16 or gbk")
+      ->check(CLI::IsMember({"utf-8", "utf-16", "gbk"}));
+  cmd.add_option("--code-start", f.codeStart, "HEX: the code of the first character (default 00)");
+  cmd.add_option("--code-bytes", f.codeBytes, "1, 2 or 3 bytes a code (default: the fewest that hold every code)")
+      ->check(CLI::IsMember({1, 2, 3}));
+  cmd.add_option("--from-table", f.fromTable, "instead of INPUT: draw the characters of a .tbl in code order");
+}
+
+void CheckTableFlags(const TTableFlags& f) {
+  const bool input = f.input != nullptr && f.input->count() > 0;
+  if (f.fromTable) {
+    if (input) throw UsageError("--from-table draws the table's characters: give no INPUT with it");
+    if (f.table) throw UsageError("--table cannot be used with --from-table");
+    if (f.unique) throw UsageError("--unique cannot be used with --from-table");
+  } else if (!input) {
+    throw UsageError("give INPUT, or --from-table FILE.tbl");
+  }
+  if (!f.unique && f.order) throw UsageError("--order needs --unique");
+  if (!f.unique && !f.excludes.empty()) throw UsageError("--exclude needs --unique");
+}
+
+void ApplyTableFlags(const TTableFlags& f, TOptionValues& v) {
+  if (f.codeStart) v.CodeStart = static_cast<int>(ParseCodeValue(*f.codeStart, "--code-start", MaxCode));
+  if (f.codeBytes) v.CodeBytes = *f.codeBytes;
+}
+
+TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, const TOptionValues& v) {
+  TTableExport exported;
+  const auto start = static_cast<std::uint32_t>(v.CodeStart);
+  if (f.fromTable) {
+    exported.Text = TextOfTable(ReadTable(*f.fromTable), start);
+    return exported;
+  }
+  if (!f.unique && !f.table) {
+    exported.Text = ReadInput(input);
+    return exported;
+  }
+  // Characters outside the plane have no cell of their own, so they are refused with their place.
+  const TScript script = ReadScript({input});
+  if (f.unique) {
+    TCharSet exclude;
+    for (const std::string& path : f.excludes) exclude |= ExcludedCharacters(path);
+    const TCharOrder order = f.order == "frequency" ? TCharOrder::Frequency : TCharOrder::First;
+    exported.Text = DistinctCharacters(JoinedText(script.Text()), order, exclude).Chars;
+  } else {
+    exported.Text = JoinedText(script.Text());
+  }
+  if (!f.table) return exported;
+  TCodePlan plan;
+  try {
+    plan = PlanCodes(exported.Text.size(), start, v.CodeBytes);
+  } catch (const TCodeRangeError& e) {
+    const int startBytes = start > 0xFFFF ? 3 : start > 0xFF ? 2 : 1;
+    const std::string flag = v.CodeBytes != 0 ? "--code-bytes " + std::to_string(v.CodeBytes)
+                                              : "--code-start " + CodeHex(CodeOf(start, startBytes));
+    throw UsageError(flag + ": " + e.what());
+  }
+  const TTableEncoding encoding = f.tableEncoding == "utf-16" ? TTableEncoding::Utf16
+                                  : f.tableEncoding == "gbk"  ? TTableEncoding::Gbk
+                                                              : TTableEncoding::Utf8;
+  exported.TableBytes = TableFileBytes(CodeTableOf(exported.Text, plan), encoding, *f.table);
+  return exported;
+}
+
+void WriteExportTable(const TTableFlags& f, const TTableExport& exported, bool quiet) {
+  if (!f.table || !exported.TableBytes) return;
+  WriteOutput(*f.table, *exported.TableBytes);
+  if (!quiet && *f.table != "-") std::cout << *f.table << "\n";
+}
+
+}  // namespace mipofc::cli

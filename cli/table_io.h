@@ -1,0 +1,34 @@
+#pragma once
+
+// What the table commands (chars, encode, decode, export's table flags) share: reading scripts
+// and tables, codes given as flags, and writing a result to a file or standard output.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "table/chars.h"
+#include "table/tbl.h"
+
+namespace mipofc::cli {
+
+/// The inputs as one script, line breaks kept: each a text file (RTF, UTF-8, UTF-16 or GBK) or
+/// "-" for standard input. Throws TFileError, and TTextError at a character outside the Basic
+/// Multilingual Plane.
+TScript ReadScript(const std::vector<std::string>& inputs);
+
+/// The tables of these files, in the order given.
+std::vector<TTable> ReadTables(const std::vector<std::string>& paths);
+
+/// A code flag's value: hex digits, "0x" or "$" in front allowed. Throws UsageError naming flag
+/// when it is not hex or its value is above maximum.
+std::uint32_t ParseCodeValue(const std::string& text, const char* flag, std::uint32_t maximum);
+/// A code flag's bytes: 2, 4 or 6 hex digits ("0x" or "$" in front allowed), in ROM order.
+/// Throws UsageError naming flag otherwise.
+std::string ParseCodeBytes(const std::string& text, const char* flag);
+
+/// Writes bytes to path through a temporary file, or to standard output for "-".
+void WriteOutput(const std::string& path, std::string_view bytes);
+
+}  // namespace mipofc::cli
