@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/flags.h"
+#include "mipofc_version.h"
 
 namespace mipofc::cli {
 namespace {
@@ -12,6 +13,7 @@ namespace {
 int Run(int argc, char** argv) {
   CLI::App app{"MipoFC: Unicode text to NES/Famicom pattern-table banks", "mipofc-cli"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("mipofc-cli ") + MIPOFC_VERSION, "print the version and exit");
   const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app)};
 
   try {
@@ -19,6 +21,8 @@ int Run(int argc, char** argv) {
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::cerr << "mipofc-cli: " << e.what() << "\n";

@@ -1,0 +1,30 @@
+// mipofc-cli and mipofc: --version.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "mipofc_version.h"
+#include "tests/cli_run.h"
+#include "tests/test_util.h"
+
+namespace mipofc {
+namespace {
+
+TEST(CliVersion, BothProgramsPrintTheProjectVersion) {
+  test::TempDir dir;
+  test::TRun r = test::RunIn(dir.Path(), MIPOFC_CLI, "--version");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, std::string("mipofc-cli ") + MIPOFC_VERSION + "\n");
+  EXPECT_TRUE(std::regex_match(MIPOFC_VERSION, std::regex(R"(\d+\.\d+(\.\d+)?)"))) << MIPOFC_VERSION;
+#ifdef MIPOFC_WINDOW
+  // Without a display: the answer comes before any window system is reached.
+  r = test::RunIn(dir.Path(), "/usr/bin/env", std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") +
+                                                  MIPOFC_WINDOW + "' --version");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, std::string("mipofc ") + MIPOFC_VERSION + "\n");
+  EXPECT_EQ(r.err, "");
+#endif
+}
+
+}  // namespace
+}  // namespace mipofc
