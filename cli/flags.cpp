@@ -1,5 +1,6 @@
 #include "cli/flags.h"
 
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <sstream>
@@ -140,6 +141,20 @@ TOptionValues ResolveOptions(const TOptionFlags& f) {
     if (!f.quiet) std::cout << *f.saveParams << "\n";
   }
   return values;
+}
+
+void CheckOutputName(const std::string& name, const std::string& flag) {
+  if (name.empty()) throw UsageError(flag + ": the name is empty; give a file name such as font.chr");
+  if (name.back() == '/')
+    throw UsageError(flag + " " + name + ": the name ends in a path separator; give a file name after it");
+  std::error_code ec;
+  if (std::filesystem::is_directory(name, ec))
+    throw UsageError(flag + " " + name + ": names an existing folder; give a file name in it");
+}
+
+void CheckOutputOption(const CLI::App& cmd) {
+  const CLI::Option* output = cmd.get_option_no_throw("-o");
+  if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), "-o");
 }
 
 std::u16string ReadInput(const std::string& input) {

@@ -48,6 +48,12 @@ void ApplyFlags(const TOptionFlags& f, TOptionValues& v);
 /// --save-params when given (and names it on standard output unless quiet).
 TOptionValues ResolveOptions(const TOptionFlags& f);
 
+/// Throws UsageError when name cannot be an output file: empty, ending in '/', or an existing
+/// folder; flag names the option in the message.
+void CheckOutputName(const std::string& name, const std::string& flag);
+/// CheckOutputName for the -o of a parsed command, when it has one and it was given.
+void CheckOutputOption(const CLI::App& cmd);
+
 /// The joined text of a text file (UTF-8, UTF-16, GBK or RTF), or of standard input for "-".
 std::u16string ReadInput(const std::string& input);
 

@@ -31,7 +31,10 @@ int Run(int argc, char** argv) {
 
   try {
     for (const TCommand& command : commands)
-      if (command.app->parsed()) return command.run();
+      if (command.app->parsed()) {
+        CheckOutputOption(*command.app);
+        return command.run();
+      }
     return 2;
   } catch (const UsageError& e) {
     std::cerr << "mipofc-cli: " << e.what() << "\n";
