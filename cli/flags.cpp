@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "engine/errors.h"
+#include "engine/font.h"
 #include "engine/formats.h"
 #include "params/paramfile.h"
 #include "text/text.h"
@@ -136,11 +137,20 @@ TOptionValues ResolveOptions(const TOptionFlags& f) {
   TOptionValues values;
   if (f.params) LoadParamFile(*f.params, values);
   ApplyFlags(f, values);
+  CheckFontFamily(values.Font, f.strictFont);
   if (f.saveParams) {
     SaveParamFile(*f.saveParams, values);
     if (!f.quiet) std::cout << *f.saveParams << "\n";
   }
   return values;
+}
+
+void CheckFontFamily(const TFont& font, bool strict) {
+  if (!font.File.empty()) return;
+  const TFamilyMatch match = MatchFontFamily(font);
+  if (match.Installed) return;
+  if (strict) throw TFontError(font.Name + " is not installed (--strict-font): fontconfig offers " + match.Family);
+  std::cerr << font.Name << " is not installed: drawing with " << match.Family << "\n";
 }
 
 void CheckOutputName(const std::string& name, const std::string& flag) {
@@ -194,6 +204,7 @@ void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
   cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")
       ->check(CLI::IsMember({"1K", "2K", "4K"}));
   cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
+  cmd.add_flag("--strict-font", f.strictFont, "a font family that is not installed is an error, not a warning");
   cmd.add_option("--params", f.params,
                  "start from a parameter file (.ini), as the window opens it; flags apply on top");
   cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");
