@@ -178,7 +178,8 @@ std::u16string ReadInput(const std::string& input) {
 }
 
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
-  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)");
+  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)")
+      ->check(CLI::IsMember(std::vector<std::string>(std::begin(CellFlagTexts), std::end(CellFlagTexts))));
   cmd.add_option("--font", f.font, "font family (default 宋体)");
   cmd.add_option("--font-file", f.fontFile, "a font file (TTF, OTF, TTC, BDF, PCF) instead of a family");
   cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")

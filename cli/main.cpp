@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/describe.h"
 #include "cli/flags.h"
 #include "mipofc_version.h"
 
@@ -15,6 +16,7 @@ int Run(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("mipofc-cli ") + MIPOFC_VERSION, "print the version and exit");
   const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app)};
+  if (const std::optional<int> status = RunDescribeMode(app, argc, argv)) return *status;
 
   try {
     app.parse(argc, argv);
