@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -23,9 +23,9 @@ std::vector<std::string> CommandsFromHelp(const std::filesystem::path& dir) {
   std::istringstream in(help.substr(help.find("Subcommands:")));
   std::string line;
   std::getline(in, line);
-  std::smatch m;
   while (std::getline(in, line))
-    if (std::regex_search(line, m, std::regex(R"(^  ([a-z][a-z0-9-]*) )"))) commands.push_back(m[1]);
+    if (line.size() > 2 && line.compare(0, 2, "  ") == 0 && std::islower(static_cast<unsigned char>(line[2])))
+      commands.push_back(line.substr(2, line.find(' ', 2) - 2));
   return commands;
 }
 
@@ -34,11 +34,9 @@ std::set<std::string> OptionsFromHelp(const std::filesystem::path& dir, const st
   std::set<std::string> names;
   std::istringstream in(help);
   std::string line;
-  const std::regex optionLine(R"(^  (-[-A-Za-z0-9,]+))");
-  std::smatch m;
   while (std::getline(in, line))
-    if (std::regex_search(line, m, optionLine)) {
-      std::istringstream parts(m[1].str());
+    if (line.compare(0, 3, "  -") == 0) {
+      std::istringstream parts(line.substr(2, line.find(' ', 2) - 2));
       std::string name;
       while (std::getline(parts, name, ',')) names.insert(name);
     }

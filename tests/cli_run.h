@@ -25,8 +25,9 @@ inline TRun RunIn(const std::filesystem::path& folder, const std::string& progra
                   const std::string& stdinText = "") {
   const std::string in = folder / "stdin", out = folder / "stdout", err = folder / "stderr";
   std::ofstream(in, std::ios::binary) << stdinText;
-  const std::string command = "cd '" + folder.string() + "' && '" + program + "' " + args + " <'" + in + "' >'" +
-                              out + "' 2>'" + err + "'";
+  // Under the sanitizers, LeakSanitizer's note on the suppressions it used would end up in err.
+  const std::string command = "cd '" + folder.string() + "' && LSAN_OPTIONS=\"$LSAN_OPTIONS:print_suppressions=0\" '" +
+                              program + "' " + args + " <'" + in + "' >'" + out + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   TRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
   std::filesystem::remove(in);

@@ -1,7 +1,7 @@
 // mipofc-cli and mipofc: --version.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <string>
 
 #include "mipofc_version.h"
 #include "tests/cli_run.h"
@@ -15,7 +15,11 @@ TEST(CliVersion, BothProgramsPrintTheProjectVersion) {
   test::TRun r = test::RunIn(dir.Path(), MIPOFC_CLI, "--version");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, std::string("mipofc-cli ") + MIPOFC_VERSION + "\n");
-  EXPECT_TRUE(std::regex_match(MIPOFC_VERSION, std::regex(R"(\d+\.\d+(\.\d+)?)"))) << MIPOFC_VERSION;
+  // Numbers joined by dots, as project() takes them.
+  const std::string version = MIPOFC_VERSION;
+  EXPECT_EQ(version.find_first_not_of("0123456789."), std::string::npos) << version;
+  EXPECT_NE(version.find('.'), std::string::npos) << version;
+  EXPECT_TRUE(version.front() != '.' && version.back() != '.' && version.find("..") == std::string::npos) << version;
 #ifdef MIPOFC_WINDOW
   // Without a display: the answer comes before any window system is reached.
   r = test::RunIn(dir.Path(), "/usr/bin/env", std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") +
