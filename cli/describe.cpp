@@ -50,6 +50,7 @@ TOptionDoc DocOf(CLI::Option& opt) {
   doc.Required = opt.get_required();
   doc.Description = opt.get_description();
   doc.Default = opt.get_default_str();
+  doc.Repeated = opt.get_items_expected_max() > 1;
   if (doc.Positional) {
     doc.Names = {opt.get_name(true)};
   } else {

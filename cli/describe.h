@@ -18,6 +18,7 @@ struct TOptionDoc {
   std::vector<std::string> Values;  ///< the fixed set of values, when there is one (from its checks)
   bool Number = false;              ///< the value is a number
   bool Positional = false;
+  bool Repeated = false;            ///< takes several values (a positional shown as NAME...)
   bool Required = false;
   std::string Description;
   std::string Default;              ///< the default CLI11 shows, "" when none is captured

@@ -29,7 +29,7 @@ std::string Italic(const std::string& text) { return "\\fI" + Troff(text) + "\\f
 
 // "-o, --output NAME" in man page type faces.
 std::string Usage(const TOptionDoc& o) {
-  if (o.Positional) return Italic(o.Names.front());
+  if (o.Positional) return Italic(o.Names.front()) + (o.Repeated ? "..." : "");
   std::string out;
   for (const std::string& name : o.Names) out += (out.empty() ? "" : ", ") + Bold(name);
   if (!o.Value.empty()) out += " " + Italic(o.Value);
@@ -40,7 +40,7 @@ void OptionList(std::ostringstream& out, const std::vector<TOptionDoc>& options)
   for (const TOptionDoc& o : options) {
     out << ".TP\n" << Usage(o) << "\n" << Troff(o.Description);
     if (!o.Default.empty()) out << " (default: " << Troff(o.Default) << ")";
-    if (o.Required) out << " Required.";
+    if (o.Required) out << " (required)";
     out << "\n";
   }
 }

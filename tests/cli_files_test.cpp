@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/cli_run.h"
+#include "tests/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {
@@ -51,15 +51,15 @@ TEST(CliOutputNames, NamesThatAreNoFileAreUsageErrorsAndWriteNothing) {
         // --save-params would write a file before the export: it must not either.
         const std::string args = std::string(command) + " in.txt" + spelling + c.output + " --save-params p.ini" +
                                  FontFlags();
-        const test::TRun r = test::RunIn(dir.Path(), MIPOFC_CLI, args);
+        const test::TRun r = test::RunProgram(dir, MIPOFC_CLI, args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.err;
         EXPECT_EQ(r.err.rfind("mipofc-cli: " + c.message, 0), 0u) << args << ": " << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
         EXPECT_EQ(Names(dir.Path()), before) << args;
       }
   // Names beside them that are files are fine.
-  EXPECT_EQ(test::RunIn(dir.Path(), MIPOFC_CLI, "export in.txt -o out/font.chr -q" + FontFlags()).status, 0);
-  EXPECT_EQ(test::RunIn(dir.Path(), MIPOFC_CLI, "preview in.txt -o out.png -q" + FontFlags()).status, 0);
+  EXPECT_EQ(test::RunProgram(dir, MIPOFC_CLI, "export in.txt -o out/font.chr -q" + FontFlags()).status, 0);
+  EXPECT_EQ(test::RunProgram(dir, MIPOFC_CLI, "preview in.txt -o out.png -q" + FontFlags()).status, 0);
   EXPECT_TRUE(fs::is_regular_file(dir / "out/font.00.chr"));
   EXPECT_TRUE(fs::is_regular_file(dir / "out.png"));
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/cli_run.h"
+#include "tests/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {
@@ -28,7 +28,7 @@ std::string FcMatchFamily(const std::string& family) {
 class CliFontTest : public testing::Test {
  protected:
   void SetUp() override { std::ofstream(dir_ / "in.txt") << "你们大家好ABC"; }
-  test::TRun Run(const std::string& args) { return test::RunIn(dir_.Path(), MIPOFC_CLI, args); }
+  test::TRun Run(const std::string& args) { return test::RunProgram(dir_, MIPOFC_CLI, args); }
   test::TempDir dir_;
 };
 
@@ -100,7 +100,7 @@ TEST_F(CliFontTest, AnInstalledProgramReadsTheFamilyRulesFromItsShareFolder) {
       << FcMatchFamily("sans-serif") << "</string></edit>\n  </match>\n</fontconfig>\n";
   const std::string flags = " in.txt -o a.chr -q --font 'Mipo Rules Probe'";
   EXPECT_EQ(Run("export" + flags).err.find("Mipo Rules Probe is not installed"), 0u);
-  const test::TRun installed = test::RunIn(dir_.Path(), root / "bin/mipofc-cli", "export" + flags);
+  const test::TRun installed = test::RunProgram(dir_, root / "bin/mipofc-cli", "export" + flags);
   EXPECT_EQ(installed.status, 0);
   EXPECT_EQ(installed.err, "");
 }

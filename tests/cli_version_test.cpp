@@ -4,7 +4,7 @@
 #include <string>
 
 #include "mipofc_version.h"
-#include "tests/cli_run.h"
+#include "tests/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {
@@ -12,7 +12,7 @@ namespace {
 
 TEST(CliVersion, BothProgramsPrintTheProjectVersion) {
   test::TempDir dir;
-  test::TRun r = test::RunIn(dir.Path(), MIPOFC_CLI, "--version");
+  test::TRun r = test::RunProgram(dir, MIPOFC_CLI, "--version");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, std::string("mipofc-cli ") + MIPOFC_VERSION + "\n");
   // Numbers joined by dots, as project() takes them.
@@ -22,7 +22,7 @@ TEST(CliVersion, BothProgramsPrintTheProjectVersion) {
   EXPECT_TRUE(version.front() != '.' && version.back() != '.' && version.find("..") == std::string::npos) << version;
 #ifdef MIPOFC_WINDOW
   // Without a display: the answer comes before any window system is reached.
-  r = test::RunIn(dir.Path(), "/usr/bin/env", std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") +
+  r = test::RunProgram(dir, "/usr/bin/env", std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") +
                                                   MIPOFC_WINDOW + "' --version");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, std::string("mipofc ") + MIPOFC_VERSION + "\n");

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "mipofc_version.h"
-#include "tests/cli_run.h"
+#include "tests/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {
@@ -25,7 +25,7 @@ std::string Trimmed(std::string s) {
 
 std::string Shell(const std::string& command) {
   test::TempDir dir;
-  return Trimmed(test::RunIn(dir.Path(), "/bin/sh", "-c \"" + command + "\"").out);
+  return Trimmed(test::RunProgram(dir, "/bin/sh", "-c \"" + command + "\"").out);
 }
 
 bool Have(const std::string& tool) {
@@ -100,7 +100,7 @@ class UnpackedPackage : public testing::Test {
     std::ofstream(work_ / "in.txt") << "中文字模工具测试ABC\n一二三四五六七八九十\n";
   }
   fs::path Usr(const std::string& path) const { return root_.Path() / "usr" / path; }
-  test::TRun Cli(const std::string& args) { return test::RunIn(work_.Path(), Usr("bin/mipofc-cli"), args); }
+  test::TRun Cli(const std::string& args) { return test::RunProgram(work_, Usr("bin/mipofc-cli"), args); }
   test::TempDir root_, work_;
 };
 
@@ -130,7 +130,7 @@ TEST_F(UnpackedPackage, ManPagesRenderAndCompletionCompletes) {
 #endif
   for (const std::string& page : pages) {
     const test::TRun r =
-        test::RunIn(work_.Path(), "/usr/bin/env", "MANWIDTH=100 man --warnings -l '" + Usr(page).string() + "'");
+        test::RunProgram(work_, "/usr/bin/env", "MANWIDTH=100 man --warnings -l '" + Usr(page).string() + "'");
     EXPECT_EQ(r.status, 0) << page;
     EXPECT_EQ(r.err, "") << page;
     EXPECT_NE(r.out.find("NAME"), std::string::npos) << page;
@@ -138,7 +138,7 @@ TEST_F(UnpackedPackage, ManPagesRenderAndCompletionCompletes) {
   std::ofstream(work_ / "complete.sh") << "source '" << Usr("share/bash-completion/completions/mipofc-cli").string()
                                        << "'; COMP_WORDS=(mipofc-cli export --limit ''); COMP_CWORD=3; _mipofc_cli;"
                                           " echo \"${COMPREPLY[*]}\"; complete -p mipofc-cli\n";
-  const test::TRun r = test::RunIn(work_.Path(), "/bin/bash", "complete.sh");
+  const test::TRun r = test::RunProgram(work_, "/bin/bash", "complete.sh");
   EXPECT_EQ(r.out, "1K 2K 4K\ncomplete -F _mipofc_cli mipofc-cli\n") << r.err;
 }
 
@@ -156,7 +156,7 @@ std::pair<int, int> PngSize(const fs::path& path) {
 }
 
 TEST_F(UnpackedPackage, TheWindowsFilesAreValid) {
-  const test::TRun version = test::RunIn(work_.Path(), "/usr/bin/env",
+  const test::TRun version = test::RunProgram(work_, "/usr/bin/env",
                                          "-u DISPLAY -u WAYLAND_DISPLAY '" + Usr("bin/mipofc").string() + "' --version");
   EXPECT_EQ(version.out, std::string("mipofc ") + MIPOFC_VERSION + "\n");
   EXPECT_EQ(PngSize(Usr("share/icons/hicolor/64x64/apps/mipofc.png")), std::make_pair(64, 64));
@@ -169,11 +169,11 @@ TEST_F(UnpackedPackage, TheWindowsFilesAreValid) {
   EXPECT_NE(desktop.find("\nIcon=mipofc\n"), std::string::npos);
   if (Have("desktop-file-validate")) {
     const test::TRun r =
-        test::RunIn(work_.Path(), "desktop-file-validate", "'" + Usr("share/applications/mipofc.desktop").string() + "'");
+        test::RunProgram(work_, "desktop-file-validate", "'" + Usr("share/applications/mipofc.desktop").string() + "'");
     EXPECT_EQ(r.status, 0) << r.out << r.err;
   }
   if (!Have("appstreamcli")) GTEST_SKIP() << "appstreamcli is not installed: the metainfo file was not validated";
-  const test::TRun r = test::RunIn(work_.Path(), "appstreamcli",
+  const test::TRun r = test::RunProgram(work_, "appstreamcli",
                                    "validate --no-net '" + Usr("share/metainfo/org.tolvar.mipofc.metainfo.xml").string() + "'");
   EXPECT_EQ(r.status, 0) << r.out << r.err;
 }
