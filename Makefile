@@ -1,5 +1,5 @@
 # Two commands do everything on a fresh Debian 12: `make run` and `make test`.
-.PHONY: setup build run run-cli install test test-asan bench fuzz clean
+.PHONY: setup build run run-cli install package test test-asan bench fuzz clean
 
 setup:
 	@bash scripts/setup.sh
@@ -29,6 +29,13 @@ run-cli: build
 install: build
 	cmake --install build/release
 
+# The Debian package mipofc_<version>_<arch>.deb, put in the top folder for `apt install ./mipofc_*.deb`.
+package: build
+	rm -f build/package/mipofc_*.deb
+	cd build/release && cpack -G DEB -B $(CURDIR)/build/package
+	rm -f mipofc_*.deb
+	cp build/package/mipofc_*.deb .
+
 test: build
 	ctest --preset release
 
@@ -45,4 +52,4 @@ fuzz: setup
 	cmake --build --preset fuzz
 
 clean:
-	rm -rf build out
+	rm -rf build out mipofc_*.deb

@@ -1,10 +1,12 @@
 #include "cli/flags.h"
 
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
 #include "engine/errors.h"
+#include "engine/font.h"
 #include "engine/formats.h"
 #include "params/paramfile.h"
 #include "text/text.h"
@@ -130,11 +132,11 @@ void ApplyFlags(const TOptionFlags& f, TOptionValues& v) {
   v.DialogFont = v.Font;
 }
 
-
 TOptionValues GatherOptions(const TOptionFlags& f) {
   TOptionValues values;
   if (f.params) LoadParamFile(*f.params, values);
   ApplyFlags(f, values);
+  CheckFontFamily(values.Font, f.strictFont);
   return values;
 }
 
@@ -150,6 +152,28 @@ TOptionValues ResolveOptions(const TOptionFlags& f) {
   return values;
 }
 
+void CheckFontFamily(const TFont& font, bool strict) {
+  if (!font.File.empty()) return;
+  const TFamilyMatch match = MatchFontFamily(font);
+  if (match.Installed) return;
+  if (strict) throw TFontError(font.Name + " is not installed (--strict-font): fontconfig offers " + match.Family);
+  std::cerr << font.Name << " is not installed: drawing with " << match.Family << "\n";
+}
+
+void CheckOutputName(const std::string& name, const std::string& flag) {
+  if (name.empty()) throw UsageError(flag + ": the name is empty; give a file name such as font.chr");
+  if (name.back() == '/')
+    throw UsageError(flag + " " + name + ": the name ends in a path separator; give a file name after it");
+  std::error_code ec;
+  if (std::filesystem::is_directory(name, ec))
+    throw UsageError(flag + " " + name + ": names an existing folder; give a file name in it");
+}
+
+void CheckOutputOption(const CLI::App& cmd) {
+  const CLI::Option* output = cmd.get_option_no_throw("-o");
+  if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), "-o");
+}
+
 std::u16string ReadInput(const std::string& input) {
   if (input == "-") {
     std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
@@ -161,7 +185,8 @@ std::u16string ReadInput(const std::string& input) {
 }
 
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
-  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)");
+  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)")
+      ->check(CLI::IsMember(std::vector<std::string>(std::begin(CellFlagTexts), std::end(CellFlagTexts))));
   cmd.add_option("--font", f.font, "font family (default 宋体)");
   cmd.add_option("--font-file", f.fontFile, "a font file (TTF, OTF, TTC, BDF, PCF) instead of a family");
   cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")
@@ -187,6 +212,7 @@ void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
   cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")
       ->check(CLI::IsMember({"1K", "2K", "4K"}));
   cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
+  cmd.add_flag("--strict-font", f.strictFont, "a font family that is not installed is an error, not a warning");
   cmd.add_option("--params", f.params,
                  "start from a parameter file (.ini), as the window opens it; flags apply on top");
   cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");

@@ -35,6 +35,7 @@ struct TOptionFlags {
   std::optional<std::string> distribution;
   std::optional<std::string> limit;
   bool quiet = false;
+  bool strictFont = false;
   std::optional<std::string> params;
   std::optional<std::string> saveParams;
 };
@@ -44,13 +45,25 @@ void AddOptionFlags(CLI::App& cmd, TOptionFlags& f);
 /// Applies the flags over the values in effect the way the window's controls would take them.
 /// Throws UsageError for what the window does not offer.
 void ApplyFlags(const TOptionFlags& f, TOptionValues& v);
-/// The option values of a command: the start state, then --params, then the flags; writes
-/// --save-params when given (and names it on standard output unless quiet).
+/// The option values of a command: the start state, then --params, then the flags; checks the
+/// font family (CheckFontFamily); writes --save-params when given (and names it on standard
+/// output unless quiet).
 TOptionValues ResolveOptions(const TOptionFlags& f);
 /// ResolveOptions in two steps, for a command that checks more before it writes anything: the
-/// values of the start state, --params and the flags; then --save-params of the values.
+/// values of the start state, --params and the flags (the font family checked) ...
 TOptionValues GatherOptions(const TOptionFlags& f);
+/// ... then --save-params of the values.
 void SaveOptions(const TOptionFlags& f, const TOptionValues& values);
+
+/// A family that fontconfig does not have: a warning naming the face drawn with instead on
+/// standard error, or with strict a TFontError (exit 1). A font file is not checked.
+void CheckFontFamily(const TFont& font, bool strict);
+
+/// Throws UsageError when name cannot be an output file: empty, ending in '/', or an existing
+/// folder; flag names the option in the message.
+void CheckOutputName(const std::string& name, const std::string& flag);
+/// CheckOutputName for the -o of a parsed command, when it has one and it was given.
+void CheckOutputOption(const CLI::App& cmd);
 
 /// The joined text of a text file (UTF-8, UTF-16, GBK or RTF), or of standard input for "-".
 std::u16string ReadInput(const std::string& input);

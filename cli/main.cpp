@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/describe.h"
 #include "cli/flags.h"
+#include "mipofc_version.h"
 
 namespace mipofc::cli {
 namespace {
@@ -12,14 +14,18 @@ namespace {
 int Run(int argc, char** argv) {
   CLI::App app{"MipoFC: Unicode text to NES/Famicom pattern-table banks", "mipofc-cli"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("mipofc-cli ") + MIPOFC_VERSION, "print the version and exit");
   const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app),
                                           AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app)};
+  if (const std::optional<int> status = RunDescribeMode(app, argc, argv)) return *status;
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::cerr << "mipofc-cli: " << e.what() << "\n";
@@ -28,7 +34,10 @@ int Run(int argc, char** argv) {
 
   try {
     for (const TCommand& command : commands)
-      if (command.app->parsed()) return command.run();
+      if (command.app->parsed()) {
+        CheckOutputOption(*command.app);
+        return command.run();
+      }
     return 2;
   } catch (const UsageError& e) {
     std::cerr << "mipofc-cli: " << e.what() << "\n";

@@ -31,30 +31,85 @@ std::string IncText(std::string_view bankBytes) {
   return out;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view data) {
-  static std::atomic<unsigned> serial{0};
-  const std::string temp = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(serial++);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) throw TFileError(path, std::strerror(errno));
+namespace {
+
+// Writes all of data to fd; 0 or the errno of the failure.
+int WriteAll(int fd, std::string_view data) {
   const char* p = data.data();
   std::size_t left = data.size();
-  int error = 0;
   while (left > 0) {
     const ssize_t n = ::write(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      error = errno;
-      break;
+      return errno;
     }
     p += n;
     left -= static_cast<std::size_t>(n);
   }
+  return 0;
+}
+
+// A name beside path that no other writer uses: the process id and a serial number.
+std::string TemporaryName(const std::string& path) {
+  static std::atomic<unsigned> serial{0};
+  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Gives the unnamed file fd the name to (which must not exist); 0 or the errno of the failure.
+int LinkUnnamed(int fd, const std::string& to) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  const int error = errno;
+  if (error != ENOENT || ::access(self.c_str(), F_OK) == 0) return error;
+  // Without /proc the descriptor itself is linked, which the kernel allows only to the privileged.
+  return ::linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0 ? 0 : ENOTSUP;
+}
+
+}  // namespace
+
+void WriteFileThroughTemporaryName(const std::string& path, std::string_view data) {
+  const std::string temp = TemporaryName(path);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) throw TFileError(path, std::strerror(errno));
+  int error = WriteAll(fd, data);
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(temp.c_str());
     throw TFileError(path, std::strerror(error));
   }
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view data) {
+  // The content is written into a file without a name, which vanishes with the process if it
+  // dies; only a whole file ever gets a name.
+  const int fd = ::open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    // File systems (and kernels) without unnamed files refuse in one of these ways.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return WriteFileThroughTemporaryName(path, data);
+    throw TFileError(path, std::strerror(errno));
+  }
+  int error = WriteAll(fd, data);
+  if (error == 0) error = LinkUnnamed(fd, path);
+  std::string temp;
+  if (error == EEXIST) {
+    // Only rename replaces a file atomically, and it needs a name to move: the whole file is
+    // linked under a temporary name and renamed over the old one at once.
+    for (int tries = 0; tries < 100 && error == EEXIST; ++tries) error = LinkUnnamed(fd, temp = TemporaryName(path));
+    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+      error = errno;
+      ::unlink(temp.c_str());
+    }
+  }
+  ::close(fd);
+  if (error == ENOTSUP) return WriteFileThroughTemporaryName(path, data);
+  if (error != 0) throw TFileError(path, std::strerror(error));
 }
 
 void TChr::BuildFor(const TChrSettings& settings, std::u16string_view text) {

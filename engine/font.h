@@ -57,4 +57,23 @@ std::shared_ptr<const TFontFace> ResolveFont(const TFont& font);
 /// Forgets the rendered glyphs of every cached font (faces stay open); for measuring cold runs.
 void ClearGlyphCaches();
 
+/// What a family name comes to in fontconfig: the face a font of that family is drawn with,
+/// and whether the name is really there.
+struct TFamilyMatch {
+  /// A face of the family is installed, or a rule (ours or fontconfig's) sends the name to a
+  /// face that is; false when fontconfig fell back to its defaults.
+  bool Installed = false;
+  std::string Family;  ///< the first family name of the face drawn with
+  std::string File;    ///< that face's file
+  int FaceIndex = 0;   ///< that face's index in its file
+};
+
+/// The face that ResolveFont draws font.Name with (its style, language and em height taken
+/// into account). Throws TFontError when fontconfig matches nothing.
+TFamilyMatch MatchFontFamily(const TFont& font);
+
+/// The fontconfig file whose family rules are in effect: share/mipofc/mipofc-fonts.conf beside
+/// the program's bin folder when it is installed, "" for the copy built into the program.
+std::string FamilyRulesFile();
+
 }  // namespace mipofc

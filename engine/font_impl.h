@@ -142,6 +142,8 @@ const char* LanguageOf(int charSet);
 FcPattern* FamilyPattern(FcConfig* config, const TFont& font, double pixels);
 // The fallback faces of the font's family and style, shared by all its sizes.
 std::shared_ptr<FallbackList> FallbackFor(FcConfig* config, const TFont& font);
+// The pixel size a family is matched at: the em height, or the cell height when positive.
+double MatchPixels(const TFont& font);
 // The file and face index fontconfig matches for the font's family at pixels (em or cell height).
 // Throws TFontError when nothing matches.
 std::pair<std::string, int> MatchFamily(FcConfig* config, const TFont& font, double pixels);

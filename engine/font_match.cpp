@@ -1,6 +1,39 @@
 // fontconfig: the family rules we ship, matching a family, and per-character fallback faces.
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+
 #include "engine/fonts_conf.h"
 #include "engine/font_impl.h"
+
+namespace mipofc {
+
+namespace {
+
+// The folder of the running program, from the kernel's link to it; "" when unknown.
+std::string ProgramFolder() {
+  std::string path(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return "";
+  path.resize(static_cast<std::size_t>(n));
+  return std::filesystem::path(path).parent_path().string();
+}
+
+}  // namespace
+
+std::string FamilyRulesFile() {
+  static const std::string file = [] {
+    const std::string folder = ProgramFolder();
+    if (folder.empty()) return std::string();
+    const std::filesystem::path installed =
+        (std::filesystem::path(folder) / "../share/mipofc/mipofc-fonts.conf").lexically_normal();
+    return ::access(installed.c_str(), R_OK) == 0 ? installed.string() : std::string();
+  }();
+  return file;
+}
+
+}  // namespace mipofc
 
 namespace mipofc::fontdetail {
 
@@ -11,7 +44,11 @@ FcConfig* Config() {
   if (!config) throw TFontError("fontconfig: no configuration could be loaded");
   // The current configuration is replaced when fontconfig reloads; the rules go into each.
   if (config != reg.configured) {
-    FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(FontsConf), FcTrue);
+    // An installed program reads the installed file, so that its rules can be changed there;
+    // a build, or an installation without the file, uses the copy compiled in.
+    const std::string rules = FamilyRulesFile();
+    if (rules.empty() || !FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(rules.c_str()), FcTrue))
+      FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(FontsConf), FcTrue);
     // Held so that its address is not reused by a later configuration.
     FcConfigReference(config);
     reg.configured = config;
@@ -101,21 +138,77 @@ std::shared_ptr<FtFace> FallbackList::FaceFor(char16_t ch) {
 }
 
 
-std::pair<std::string, int> MatchFamily(FcConfig* config, const TFont& font, double pixels) {
-  FcPattern* pat = FamilyPattern(config, font, pixels);
+double MatchPixels(const TFont& font) {
+  // A positive height is a cell height, known as an em only once the face is known.
+  return font.Height > 0 ? font.Height : EmFor(font, nullptr);
+}
+
+namespace {
+
+using PatternPtr = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
+
+// fontconfig's best face for the font's family at pixels, and the substituted pattern it was
+// chosen for. Throws TFontError when nothing matches.
+std::pair<PatternPtr, PatternPtr> BestMatch(FcConfig* config, const TFont& font, double pixels) {
+  PatternPtr pattern(FamilyPattern(config, font, pixels), FcPatternDestroy);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(config, pat, &result);
-  FcPatternDestroy(pat);
+  PatternPtr match(FcFontMatch(config, pattern.get(), &result), FcPatternDestroy);
   FcChar8* file = nullptr;
-  int index = 0;
-  if (!match || FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
-    if (match) FcPatternDestroy(match);
+  if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
     throw TFontError(font.Name + ": no font matches this family");
+  return {std::move(pattern), std::move(match)};
+}
+
+// Family names compare as fontconfig compares them: ignoring case and blanks.
+bool SameFamily(const char* a, const char* b) {
+  for (;;) {
+    while (*a == ' ') ++a;
+    while (*b == ' ') ++b;
+    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+    if (*a == '\0') return true;
+    ++a;
+    ++b;
   }
-  FcPatternGetInteger(match, FC_INDEX, 0, &index);
-  std::pair<std::string, int> found(reinterpret_cast<const char*>(file), index);
-  FcPatternDestroy(match);
-  return found;
+}
+
+const char* StringOf(const FcPattern* pattern, const char* object, int n) {
+  FcChar8* value = nullptr;
+  return FcPatternGetString(pattern, object, n, &value) == FcResultMatch ? reinterpret_cast<const char*>(value)
+                                                                          : nullptr;
+}
+
+}  // namespace
+
+std::pair<std::string, int> MatchFamily(FcConfig* config, const TFont& font, double pixels) {
+  const auto [pattern, match] = BestMatch(config, font, pixels);
+  int index = 0;
+  FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
+  return {StringOf(match.get(), FC_FILE, 0), index};
 }
 
 }  // namespace mipofc::fontdetail
+
+namespace mipofc {
+
+TFamilyMatch MatchFontFamily(const TFont& font) {
+  using namespace fontdetail;
+  const auto [pattern, match] = BestMatch(Config(), font, MatchPixels(font));
+  TFamilyMatch found;
+  found.File = StringOf(match.get(), FC_FILE, 0);
+  FcPatternGetInteger(match.get(), FC_INDEX, 0, &found.FaceIndex);
+  if (const char* family = StringOf(match.get(), FC_FAMILY, 0)) found.Family = family;
+  // The substituted pattern lists the families to try, best first: the name itself, what rules
+  // put before it (our Windows names, fontconfig's aliases), and after it the defaults. The
+  // name is there when the face drawn with is one of the name or of a family before it.
+  int requested = -1, matched = -1;
+  for (int i = 0; const char* wanted = StringOf(pattern.get(), FC_FAMILY, i); ++i) {
+    if (requested < 0 && SameFamily(wanted, font.Name.c_str())) requested = i;
+    for (int j = 0; matched < 0 && StringOf(match.get(), FC_FAMILY, j); ++j)
+      if (SameFamily(wanted, StringOf(match.get(), FC_FAMILY, j))) matched = i;
+  }
+  // A rule that replaced the name leaves only its place: the first family.
+  found.Installed = matched >= 0 && matched <= (requested >= 0 ? requested : 0);
+  return found;
+}
+
+}  // namespace mipofc

@@ -164,9 +164,7 @@ ResolvedFont::ResolvedFont(const TFont& font)
     faces_.push_back(std::move(sized));
   } else {
     FcConfig* config = Config();
-    // A positive height is a cell height, known as an em only once the face is known.
-    const double pixels = font.Height > 0 ? font.Height : EmFor(font, nullptr);
-    const auto [path, index] = MatchFamily(config, font, pixels);
+    const auto [path, index] = MatchFamily(config, font, MatchPixels(font));
     try {
       primary = OpenFace(path, index);
       em_ = EmFor(font, primary->face);

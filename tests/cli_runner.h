@@ -22,8 +22,9 @@ struct TRun {
 inline TRun RunIn(const TempDir& dir, const std::string& command, const std::string& stdinText = "") {
   const std::string in = dir / ".stdin", out = dir / ".stdout", err = dir / ".stderr";
   std::ofstream(in, std::ios::binary) << stdinText;
-  const std::string line = "cd '" + dir.Path().string() + "' && " + command + " <'" + in + "' >'" + out + "' 2>'" +
-                           err + "'";
+  // Under the sanitizers, LeakSanitizer's note on the suppressions it used would end up in err.
+  const std::string line = "cd '" + dir.Path().string() + "' && export LSAN_OPTIONS=\"$LSAN_OPTIONS:print_suppressions=0\" && " +
+                           command + " <'" + in + "' >'" + out + "' 2>'" + err + "'";
   const int raw = std::system(line.c_str());
   TRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
   std::filesystem::remove(in);
@@ -35,6 +36,12 @@ inline TRun RunIn(const TempDir& dir, const std::string& command, const std::str
 /// Runs mipofc-cli with args (a shell fragment) in dir.
 inline TRun RunCli(const TempDir& dir, const std::string& args, const std::string& stdinText = "") {
   return RunIn(dir, std::string("'") + MIPOFC_CLI + "' " + args, stdinText);
+}
+
+/// Runs program (a path, quoted here) with args (a shell fragment) in dir.
+inline TRun RunProgram(const TempDir& dir, const std::string& program, const std::string& args,
+                       const std::string& stdinText = "") {
+  return RunIn(dir, "'" + program + "' " + args, stdinText);
 }
 
 /// True when a program of this name is on the PATH.

@@ -26,7 +26,9 @@ class CliTest : public testing::Test {
   Result Run(const std::string& args, const std::string& stdinText = "") {
     const std::string in = dir_ / "stdin", out = dir_ / "stdout", err = dir_ / "stderr";
     std::ofstream(in, std::ios::binary) << stdinText;
-    const std::string command = std::string("cd '") + dir_.Path().string() + "' && '" + MIPOFC_CLI + "' " + args +
+    // Under the sanitizers, LeakSanitizer's note on the suppressions it used would end up in err.
+    const std::string command = std::string("cd '") + dir_.Path().string() +
+                                "' && LSAN_OPTIONS=\"$LSAN_OPTIONS:print_suppressions=0\" '" + MIPOFC_CLI + "' " + args +
                                 " <'" + in + "' >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadFile(out), test::ReadFile(err)};

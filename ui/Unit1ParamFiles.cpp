@@ -25,7 +25,11 @@ QString WithIniExtension(const QString& path) {
 
 QString TForm1::DefaultParamFileFor(const QString& exeFolder) {
   const QFileInfo exe(exeFolder);
-  if (exe.isDir() && exe.isWritable()) return QDir(exeFolder).filePath(QStringLiteral("myDEF.ini"));
+  // An installed program (share/mipofc beside its bin folder) is the system's even where its
+  // folder is writable, as /usr/bin is to root.
+  const bool installed =
+      QFileInfo::exists(QDir(exeFolder).filePath(QStringLiteral("../share/mipofc/mipofc-fonts.conf")));
+  if (!installed && exe.isDir() && exe.isWritable()) return QDir(exeFolder).filePath(QStringLiteral("myDEF.ini"));
   // An installed program's folder belongs to the system: keep the settings with the user's.
   QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");

@@ -1,10 +1,37 @@
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 
+#include "mipofc_version.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 
+namespace {
+
+// --version and --help are answered before Qt starts, so that they work without a display.
+bool AnsweredWithoutWindow(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("mipofc %s\n", MIPOFC_VERSION);
+      return true;
+    }
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf("Usage: mipofc [--help] [--version] [Qt options]\n"
+                  "The MipoFC window: Unicode text to NES/Famicom pattern-table banks.\n"
+                  "  -h, --help   print this help and exit\n"
+                  "  --version    print the version and exit\n"
+                  "The same jobs without a window: mipofc-cli --help\n");
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (AnsweredWithoutWindow(argc, argv)) return 0;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tolvar-MipoFC字模工具"));
   QApplication::setDesktopFileName(QStringLiteral("mipofc"));

@@ -75,6 +75,24 @@ TEST_F(ParamFileTest, UnwritableExecutableFolderKeepsTheDefaultFileInTheUserConf
   EXPECT_EQ(writable, Path(QStringLiteral("myDEF.ini")));
 }
 
+TEST_F(ParamFileTest, AnInstalledProgramKeepsTheDefaultFileInTheUserConfigFolderEvenWhereItsFolderIsWritable) {
+  // The layout of an installation: bin/ beside share/mipofc/ (writable here, as /usr/bin is to root).
+  ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("usr/bin"))));
+  ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("usr/share/mipofc"))));
+  QFile rules(Path(QStringLiteral("usr/share/mipofc/mipofc-fonts.conf")));
+  ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
+  rules.close();
+  const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", Path(QStringLiteral("config")).toLocal8Bit());
+  const QString installed = TForm1::DefaultParamFileFor(Path(QStringLiteral("usr/bin/")));
+  if (before.isNull())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", before);
+  EXPECT_EQ(installed, Path(QStringLiteral("config/mipofc/myDEF.ini")));
+  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("usr/bin/myDEF.ini"))));
+}
+
 TEST_F(ParamFileTest, SaveAsksOnceThenWritesTheNamedFileAndCloseSavesIt) {
   // A bare name gets the extension.
   Dialogs->Files.push_back(Path(QStringLiteral("mine")));
