@@ -3,11 +3,22 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 class QWidget;
 
 namespace mipofc {
+
+/// A modal progress dialog over a long job, with a "取消" button; it closes when destroyed.
+class TProgress {
+ public:
+  virtual ~TProgress() = default;
+  /// Shows done of total files and lets every window repaint; false once the user asked to stop.
+  virtual bool Update(std::int64_t done, std::int64_t total) = 0;
+};
 
 /// Every dialog and message box the main window shows. The window asks through this
 /// interface only, so tests can answer in place of a user.
@@ -25,6 +36,12 @@ class TDialogs {
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
   /// A message box with one OK button.
   virtual void Message(QWidget* parent, const QString& title, const QString& text) = 0;
+  /// One of items (the faces of a font collection); its index, or nullopt on cancel.
+  virtual std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
+                                        const QStringList& items) = 0;
+  /// Opens a modal progress dialog titled title over total files; no other window takes input
+  /// while it is open.
+  virtual std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total) = 0;
 };
 
 /// The dialogs of the Qt platform in use.
@@ -36,6 +53,9 @@ class TQtDialogs : public TDialogs {
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;
   void Message(QWidget* parent, const QString& title, const QString& text) override;
+  std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
+                                const QStringList& items) override;
+  std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total) override;
 };
 
 }  // namespace mipofc
