@@ -76,7 +76,21 @@ void TForm1::OpenFiles(const QStringList& paths) {
       if (KindOf(path) != kind) continue;
       RunCommand([&] {
         if (kind == TFileKind::Params) {
-          SwitchParamFile(path, &TForm1::LoadParamFile);
+          // As 打开 opens it, except that a file that cannot be read leaves the current one current.
+          const QString before = CurrentParamFile;
+          CurrentParamFile = path;
+          bool loaded = false;
+          try {
+            loaded = LoadParamFile();
+          } catch (...) {
+            CurrentParamFile = before;
+            throw;
+          }
+          if (!loaded) {
+            CurrentParamFile = before;
+            return;
+          }
+          ParamFileNamed = true;
           SetFlag();
         } else {
           UseFontFile(path);
