@@ -54,7 +54,8 @@ class DropTest : public WindowTest {
 };
 
 TEST_F(DropTest, SeveralTextFilesLoadAsOneTextInTheOrderGiven) {
-  const QString a = Path(QStringLiteral("a.txt")), b = Path(QStringLiteral("b.txt")), c = Path(QStringLiteral("c.rtf"));
+  const QString a = Path(QStringLiteral("a.txt")), b = Path(QStringLiteral("b.txt")),
+                c = Path(QStringLiteral("c.rtf"));
   ASSERT_TRUE(WriteBytes(a, QByteArray("\xEF\xBB\xBF") + QStringLiteral("第一行\r\n第二").toUtf8()));
   ASSERT_TRUE(WriteBytes(b, QByteArray::fromStdString(Utf8ToGbk("国标码\n").value())));
   ASSERT_TRUE(WriteBytes(c, "{\\rtf1\\ansi Rich\\par text}"));
@@ -153,7 +154,8 @@ TEST_F(DropTest, OnlyLocalFilesAreTheWindowsTheMemoTakesDroppedTextItself) {
   remote.setUrls({QUrl(QStringLiteral("https://example.com/a.txt"))});
   EXPECT_FALSE(DropData(Form.get(), remote));
   QMimeData mixed;
-  mixed.setUrls({QUrl::fromLocalFile(Path(QStringLiteral("a.txt"))), QUrl(QStringLiteral("https://example.com/b"))});
+  mixed.setUrls(
+      {QUrl::fromLocalFile(Path(QStringLiteral("a.txt"))), QUrl(QStringLiteral("https://example.com/b"))});
   EXPECT_FALSE(DropData(Form.get(), mixed));
   EXPECT_TRUE(Dialogs->Messages.empty());
 
