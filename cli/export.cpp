@@ -2,9 +2,11 @@
 #include <cctype>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "cli/command.h"
 #include "cli/flags.h"
+#include "cli/progress.h"
 #include "engine/export.h"
 
 namespace mipofc::cli {
@@ -25,6 +27,31 @@ TBankFormat FormatOf(const TExportFlags& f) {
   return ext == ".inc" ? TBankFormat::Inc : TBankFormat::Chr;
 }
 
+// The export with its progress line and Ctrl-C; the names written are listed once the line is done.
+TExportResult ExportWithProgress(const std::string& output, TBankFormat format, const TChrSettings& settings,
+                                 std::u16string_view text, bool quiet) {
+  TExportProgress progress(quiet, text.size(), ExportCapacity(settings));
+  std::vector<std::string> names;
+  TExportOptions options;
+  options.Format = format;
+  options.OnWritten = [&](const std::string& name) { names.push_back(name); };
+  options.OnProgress = [&](std::int64_t written, std::int64_t total) { return progress(written, total); };
+  const auto list = [&] {
+    progress.Finish(static_cast<std::int64_t>(names.size()), ExportFileCount(text.size(), ExportCapacity(settings)));
+    if (!quiet)
+      for (const std::string& name : names) std::cout << name << "\n";
+  };
+  try {
+    const TExportResult result = ExportText(output, settings, text, options);
+    list();
+    return result;
+  } catch (...) {
+    // The files written before a failure stay, and are named as always.
+    list();
+    throw;
+  }
+}
+
 int RunExport(const TExportFlags& f) {
   const TOptionValues values = ResolveOptions(f.options);
   TFont font = values.Font;
@@ -32,10 +59,12 @@ int RunExport(const TExportFlags& f) {
   const std::u16string text = ReadInput(f.input);
   const TBankFormat format = FormatOf(f);
   const bool quiet = f.options.quiet;
-  const std::int64_t count = ExportBanks(f.output, format, settings, text, [&](const std::string& name) {
-    if (!quiet) std::cout << name << "\n";
-  });
-  if (!quiet) std::cout << "wrote " << count << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
+  const TExportResult result = ExportWithProgress(f.output, format, settings, text, quiet);
+  if (result.Cancelled) {
+    std::cerr << "mipofc-cli: interrupted; wrote " << result.Files << " file(s)\n";
+    return InterruptedStatus;
+  }
+  if (!quiet) std::cout << "wrote " << result.Files << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
   return 0;
 }
 
