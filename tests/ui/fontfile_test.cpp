@@ -242,6 +242,13 @@ TEST_F(FontFileTest, AMissingFontFileIsNamedAndTheFamilyStaysInUse) {
   // The rest of the file is taken: it is the current parameter file now.
   EXPECT_EQ(Form->CurrentParamFile, ini);
   EXPECT_EQ(Tick(), 1);
+
+  // A build script is told instead: the command-line tool stops, naming the font file.
+  ASSERT_TRUE(WriteBytes(Path(QStringLiteral("t.txt")), "abc"));
+  QString errors;
+  EXPECT_EQ(RunCli({"export", Path("t.txt"), "-o", Path("t.chr"), "--params", ini}, &errors), 1);
+  EXPECT_TRUE(errors.contains(gone + QStringLiteral(": "))) << errors.toStdString();
+  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("t.00.chr"))));
 }
 
 }  // namespace
