@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -45,6 +46,8 @@ class DropTest : public WindowTest {
     QList<QUrl> urls;
     for (const QString& file : files) urls << QUrl::fromLocalFile(file);
     data.setUrls(urls);
+    // File managers offer the paths as text too, which the memo and the spin fields would take.
+    data.setText(files.join(QLatin1Char('\n')));
     return DropData(target, data);
   }
   QWidget* Memo() const { return Form->Memo1->viewport(); }
@@ -59,7 +62,10 @@ TEST_F(DropTest, SeveralTextFilesLoadAsOneTextInTheOrderGiven) {
   ASSERT_TRUE(WriteBytes(a, QByteArray("\xEF\xBB\xBF") + QStringLiteral("第一行\r\n第二").toUtf8()));
   ASSERT_TRUE(WriteBytes(b, QByteArray::fromStdString(Utf8ToGbk("国标码\n").value())));
   ASSERT_TRUE(WriteBytes(c, "{\\rtf1\\ansi Rich\\par text}"));
-  for (QWidget* target : {static_cast<QWidget*>(Form.get()), Memo()}) {
+  // The window, the memo, and a spin field that would take dropped text itself.
+  QWidget* spinField = Form->Ebg->findChild<QLineEdit*>();
+  ASSERT_NE(spinField, nullptr);
+  for (QWidget* target : {static_cast<QWidget*>(Form.get()), Memo(), spinField}) {
     Form->Timer1Timer();
     ASSERT_TRUE(Drop(target, {a, b, c}));
     EXPECT_EQ(MemoText(), u"第一行第二国标码Richtext");
@@ -68,6 +74,7 @@ TEST_F(DropTest, SeveralTextFilesLoadAsOneTextInTheOrderGiven) {
     EXPECT_TRUE(Form->OptionsChanged);
     ASSERT_TRUE(Drop(target, {c, a}));
     EXPECT_EQ(MemoText(), u"Richtext第一行第二");
+    EXPECT_EQ(Form->Ebg->value(), 0);
   }
   EXPECT_TRUE(Dialogs->Messages.empty());
   // One file is what 加载... makes of it.
