@@ -37,7 +37,8 @@ TExportResult ExportWithProgress(const std::string& output, TBankFormat format, 
   options.OnWritten = [&](const std::string& name) { names.push_back(name); };
   options.OnProgress = [&](std::int64_t written, std::int64_t total) { return progress(written, total); };
   const auto list = [&] {
-    progress.Finish(static_cast<std::int64_t>(names.size()), ExportFileCount(text.size(), ExportCapacity(settings)));
+    const std::int64_t total = ExportFileCount(text.size(), ExportCapacity(settings));
+    progress.Finish(static_cast<std::int64_t>(names.size()), total);
     if (!quiet)
       for (const std::string& name : names) std::cout << name << "\n";
   };
@@ -64,7 +65,8 @@ int RunExport(const TExportFlags& f) {
     std::cerr << "mipofc-cli: interrupted; wrote " << result.Files << " file(s)\n";
     return InterruptedStatus;
   }
-  if (!quiet) std::cout << "wrote " << result.Files << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
+  if (!quiet)
+    std::cout << "wrote " << result.Files << (format == TBankFormat::Chr ? " chr" : " inc") << " file(s)\n";
   return 0;
 }
 

@@ -67,8 +67,10 @@ std::string SelectedText(const std::vector<std::string>& items, int index) {
 }
 
 bool StartsWithFileScheme(std::string_view value) {
-  return value.size() >= 5 && (value[0] | 0x20) == 'f' && (value[1] | 0x20) == 'i' && (value[2] | 0x20) == 'l' &&
-         (value[3] | 0x20) == 'e' && value[4] == ':';
+  if (value.size() < 5 || value[4] != ':') return false;
+  for (int i = 0; i < 4; ++i)
+    if ((value[i] | 0x20) != "file"[i]) return false;
+  return true;
 }
 
 // The FontFile value of a path: its GBK bytes when GBK holds the path and gives it back unchanged,

@@ -66,7 +66,8 @@ class TScriptedDialogs : public TDialogs {
     ChoicesOffered.push_back(items);
     return Next(Choices);
   }
-  std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total) override {
+  std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title,
+                                          std::int64_t total) override {
     ProgressOpened.push_back(total);
     return std::make_unique<TScriptedProgress>(*this, TQtDialogs().OpenProgress(parent, title, total));
   }

@@ -53,7 +53,8 @@ void ShootNextModal(const QString& path) {
 
 // What the screen shows of a rectangle in global coordinates, menus and tooltips included.
 void SaveScreen(const QRect& area, const QString& path) {
-  if (!QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path))
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  if (!shot.save(path))
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
 }
 
