@@ -94,7 +94,12 @@ class TQtProgress : public TProgress {
 
 }  // namespace
 
-std::unique_ptr<TProgress> TQtDialogs::OpenProgress(QWidget* parent, const QString& title, std::int64_t total) {
+std::optional<int> TDialogs::ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items) {
+  if (items.isEmpty()) return std::nullopt;
+  return 0;
+}
+
+std::unique_ptr<TProgress> TDialogs::OpenProgress(QWidget* parent, const QString& title, std::int64_t total) {
   return std::make_unique<TQtProgress>(parent, title, total);
 }
 

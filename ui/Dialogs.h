@@ -36,12 +36,13 @@ class TDialogs {
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
   /// A message box with one OK button.
   virtual void Message(QWidget* parent, const QString& title, const QString& text) = 0;
-  /// One of items (the faces of a font collection); its index, or nullopt on cancel.
+  /// One of items (the faces of a font collection); its index, or nullopt on cancel. Unless a
+  /// dialog kind overrides it, the first item is taken without asking.
   virtual std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
-                                        const QStringList& items) = 0;
+                                        const QStringList& items);
   /// Opens a modal progress dialog titled title over total files; no other window takes input
-  /// while it is open.
-  virtual std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total) = 0;
+  /// while it is open. Unless a dialog kind overrides it, the platform's progress dialog.
+  virtual std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total);
 };
 
 /// The dialogs of the Qt platform in use.
@@ -55,7 +56,6 @@ class TQtDialogs : public TDialogs {
   void Message(QWidget* parent, const QString& title, const QString& text) override;
   std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
                                 const QStringList& items) override;
-  std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total) override;
 };
 
 }  // namespace mipofc

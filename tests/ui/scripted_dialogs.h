@@ -69,7 +69,7 @@ class TScriptedDialogs : public TDialogs {
   std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title,
                                           std::int64_t total) override {
     ProgressOpened.push_back(total);
-    return std::make_unique<TScriptedProgress>(*this, TQtDialogs().OpenProgress(parent, title, total));
+    return std::make_unique<TScriptedProgress>(*this, TDialogs::OpenProgress(parent, title, total));
   }
 
  private:
