@@ -1,10 +1,12 @@
 // mipofc-cli export: the banks of a text, as the window's output menu writes them.
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "cli/command.h"
 #include "cli/export_table.h"
 #include "cli/flags.h"
+#include "cli/progress.h"
 #include "engine/export.h"
 #include "rom/patch.h"
 
@@ -106,6 +108,30 @@ void FinishRom(TRomJob& job, const TRomFlags& r, bool quiet) {
   std::cout << "wrote " << *r.romOut << "\n";
 }
 
+// The export with its progress line and Ctrl-C; the names written are listed once the line is done.
+TExportResult ExportWithProgress(const std::string& output, TExportOptions options, const TChrSettings& settings,
+                                 std::u16string_view text, bool quiet) {
+  TExportProgress progress(quiet, text.size(), ExportCapacity(settings));
+  std::vector<std::string> names;
+  options.OnWritten = [&](const std::string& name) { names.push_back(name); };
+  options.OnProgress = [&](std::int64_t written, std::int64_t total) { return progress(written, total); };
+  const auto list = [&] {
+    const std::int64_t total = ExportFileCount(text.size(), ExportCapacity(settings));
+    progress.Finish(static_cast<std::int64_t>(names.size()), total);
+    if (!quiet)
+      for (const std::string& name : names) std::cout << name << "\n";
+  };
+  try {
+    const TExportResult result = ExportText(output, settings, text, options);
+    list();
+    return result;
+  } catch (...) {
+    // The files written before a failure stay, and are named as always.
+    list();
+    throw;
+  }
+}
+
 int RunExport(const TExportFlags& f) {
   TExportOptions options = FileOptions(f);
   const bool romWanted = RomWanted(f.rom);
@@ -119,13 +145,14 @@ int RunExport(const TExportFlags& f) {
   const TChrSettings settings = GatherSettings(values, &font);
   const std::u16string& text = exported.Text;
   const bool quiet = f.options.quiet;
-  options.OnWritten = [&](const std::string& name) {
-    if (!quiet) std::cout << name << "\n";
-  };
   std::optional<TRomJob> rom;
   if (romWanted) rom = PrepareRom(f, settings, text.size(), options.Format);
   if (rom) options.OnBank = [&](std::int64_t n, std::string_view bytes) { CollectBank(*rom, f.concat, n, bytes); };
-  const TExportResult result = ExportText(f.output, settings, text, options);
+  const TExportResult result = ExportWithProgress(f.output, options, settings, text, quiet);
+  if (result.Cancelled) {
+    std::cerr << "mipofc-cli: interrupted; wrote " << result.Files << " file(s)\n";
+    return InterruptedStatus;
+  }
   if (!quiet) std::cout << "wrote " << result.Files << " " << FormatName(options.Format) << " file(s)\n";
   WriteExportTable(f.table, exported, quiet);
   if (rom) FinishRom(*rom, f.rom, quiet);

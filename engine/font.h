@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mipofc {
 
@@ -53,6 +54,22 @@ class TFontFace {
 /// The drawable form of a font; faces are opened once per process and cached.
 /// Throws TFontError naming the font or file and the reason when nothing can be opened.
 std::shared_ptr<const TFontFace> ResolveFont(const TFont& font);
+
+/// One face of a font file, as a face choice or a font listing shows it.
+struct TFontFileFace {
+  int Index = 0;                  ///< the face's index in its file (TFont::FaceIndex)
+  std::string Family;             ///< family name, UTF-8 (the file's name when the face has none)
+  std::string Style;              ///< style name, UTF-8 ("Regular", "Bold", ...); may be empty
+  bool Outline = false;           ///< scalable outlines; false = bitmap strikes only
+  std::vector<int> StrikePixels;  ///< em heights in pixels of its bitmap strikes, ascending, distinct
+};
+
+/// The faces of a font file in index order: one for a TTF, OTF, BDF or PCF, every face of a
+/// collection (TTC, OTC). Throws TFontError naming the file and the reason.
+std::vector<TFontFileFace> FontFileFaces(const std::string& file);
+
+/// The size in points lo..hi whose em height round(pt x 96 / 72) is pixels; 0 when none is.
+int PointsForEmPixels(int pixels, int lo = 6, int hi = 28);
 
 /// Forgets the rendered glyphs of every cached font (faces stay open); for measuring cold runs.
 void ClearGlyphCaches();

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "engine/errors.h"
 #include "params/ini.h"
@@ -64,14 +66,79 @@ std::string SelectedText(const std::vector<std::string>& items, int index) {
   return index >= 0 && static_cast<size_t>(index) < items.size() ? items[index] : std::string();
 }
 
+bool StartsWithFileScheme(std::string_view value) {
+  if (value.size() < 5 || value[4] != ':') return false;
+  for (int i = 0; i < 4; ++i)
+    if ((value[i] | 0x20) != "file"[i]) return false;
+  return true;
+}
+
+// The FontFile value of a path: its GBK bytes when GBK holds the path and gives it back unchanged,
+// else a file: URI of the path's bytes, every byte but letters, digits and -._~/ as %XX.
+std::string FontFileValue(const std::string& path) {
+  // A line break or another control character cannot stand in an INI line as it is.
+  const bool plain = std::none_of(path.begin(), path.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+  if (plain && !StartsWithFileScheme(path)) {
+    const auto gbk = Utf8ToGbk(path);
+    const auto back = gbk ? GbkToUtf16(*gbk) : std::nullopt;
+    if (back && Utf16ToUtf8(*back) == path) return *gbk;
+  }
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string uri = path.starts_with('/') ? "file://" : "file:";
+  for (const unsigned char c : path) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+        std::string_view("-._~/").find(static_cast<char>(c)) != std::string_view::npos) {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += hex[c >> 4];
+      uri += hex[c & 15];
+    }
+  }
+  return uri;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The path of a FontFile value, the inverse of FontFileValue; a value typed in some other
+// encoding than GBK is taken as the bytes it is.
+std::string FontFilePath(const std::string& value) {
+  if (!StartsWithFileScheme(value)) {
+    const auto text = GbkToUtf16(value);
+    return text ? Utf16ToUtf8(*text) : value;
+  }
+  std::string_view rest = std::string_view(value).substr(5);
+  if (rest.starts_with("//")) rest.remove_prefix(2);
+  std::string path;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const int hi = rest[i] == '%' && i + 2 < rest.size() ? HexDigit(rest[i + 1]) : -1;
+    const int lo = hi >= 0 ? HexDigit(rest[i + 2]) : -1;
+    if (lo >= 0) {
+      path += static_cast<char>(hi * 16 + lo);
+      i += 2;
+    } else {
+      path += rest[i];
+    }
+  }
+  return path;
+}
+
 void ReadFontSection(const TIniFile& ini, const std::string& section, TFont& font) {
   // A name that is empty or not GBK is no font name the window could hold.
   const auto raw = ini.Value(section, "FontName");
   const auto name = raw && !raw->empty() ? GbkToUtf16(*raw) : std::nullopt;
   font.Name = name ? Utf16ToUtf8(*name) : "宋体";
-  // The file names its font by family; a font file chosen before does not carry over.
-  font.File.clear();
-  font.FaceIndex = 0;
+  // A font file is used only when the file names one; a font file chosen before does not carry over.
+  const auto file = ini.Value(section, "FontFile");
+  font.File = file && !file->empty() ? FontFilePath(*file) : std::string();
+  font.FaceIndex = font.File.empty() ? 0 : std::max(ini.ReadInteger(section, "FontFace", 0), 0);
   IntToFontStyle(ini.ReadInteger(section, "FontStyle", 0), font);
   const int charSet = ini.ReadInteger(section, "FontCharSet", DefaultCharSet);
   font.CharSet = charSet >= 0 && charSet <= 255 ? charSet : DefaultCharSet;
@@ -198,6 +265,14 @@ void SaveParamFile(const std::string& path, const TOptionValues& v) {
   ini.WriteInteger(n.Limit, "DEF", v.LimitIndex);
   // The font in use, so that the file reopens with the size the slider shows.
   WriteFontSection(ini, n.Font, *fontName, v.Font);
+  // The font file's keys are there only while one is in use; a file that named one is cleared.
+  if (!v.Font.File.empty()) {
+    ini.WriteString(n.Font, "FontFile", FontFileValue(v.Font.File));
+    ini.WriteInteger(n.Font, "FontFace", v.Font.FaceIndex);
+  } else if (ini.Value(n.Font, "FontFile") || ini.Value(n.Font, "FontFace")) {
+    ini.WriteString(n.Font, "FontFile", "");
+    ini.WriteString(n.Font, "FontFace", "");
+  }
   WriteTableKeys(ini, v);
   ini.Save(path);
 }

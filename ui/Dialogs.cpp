@@ -2,8 +2,12 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QCoreApplication>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <limits>
 
 namespace mipofc {
 
@@ -39,6 +43,64 @@ void TQtDialogs::Message(QWidget* parent, const QString& title, const QString& t
   // A plain box: the text says everything, no icon.
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
   box.exec();
+}
+
+std::optional<int> TQtDialogs::ChooseItem(QWidget* parent, const QString& title, const QString& label,
+                                          const QStringList& items) {
+  bool ok = false;
+  const QString item = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+  if (!ok) return std::nullopt;
+  const int index = static_cast<int>(items.indexOf(item));
+  if (index < 0) return std::nullopt;
+  return index;
+}
+
+namespace {
+
+// Files written of the total on Qt's progress dialog: its value and maximum count files (in
+// thousandths of the total for a total beyond an int).
+class TQtProgress : public TProgress {
+ public:
+  TQtProgress(QWidget* parent, const QString& title, std::int64_t total)
+      : dialog_(QString(), QStringLiteral("取消"), 0, 0, parent) {
+    dialog_.setObjectName(QStringLiteral("ProgressDialog"));
+    dialog_.setWindowTitle(title);
+    dialog_.setWindowModality(Qt::ApplicationModal);
+    dialog_.setAutoReset(false);
+    dialog_.setAutoClose(false);
+    dialog_.setMinimumDuration(0);
+    dialog_.setMinimumWidth(320);
+    Show(0, total);
+    dialog_.show();
+    QCoreApplication::processEvents();
+  }
+
+  bool Update(std::int64_t done, std::int64_t total) override {
+    Show(done, total);
+    QCoreApplication::processEvents();
+    return !dialog_.wasCanceled();
+  }
+
+ private:
+  void Show(std::int64_t done, std::int64_t total) {
+    const bool fits = total <= std::numeric_limits<int>::max();
+    dialog_.setMaximum(fits ? static_cast<int>(total) : 1000);
+    dialog_.setValue(static_cast<int>(fits ? done : done / (total / 1000)));
+    dialog_.setLabelText(QStringLiteral("已生成 %1 / %2 个文件").arg(done).arg(total));
+  }
+
+  QProgressDialog dialog_;
+};
+
+}  // namespace
+
+std::optional<int> TDialogs::ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items) {
+  if (items.isEmpty()) return std::nullopt;
+  return 0;
+}
+
+std::unique_ptr<TProgress> TDialogs::OpenProgress(QWidget* parent, const QString& title, std::int64_t total) {
+  return std::make_unique<TQtProgress>(parent, title, total);
 }
 
 }  // namespace mipofc

@@ -3,11 +3,22 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 class QWidget;
 
 namespace mipofc {
+
+/// A modal progress dialog over a long job, with a "取消" button; it closes when destroyed.
+class TProgress {
+ public:
+  virtual ~TProgress() = default;
+  /// Shows done of total files and lets every window repaint; false once the user asked to stop.
+  virtual bool Update(std::int64_t done, std::int64_t total) = 0;
+};
 
 /// Every dialog and message box the main window shows. The window asks through this
 /// interface only, so tests can answer in place of a user.
@@ -25,6 +36,13 @@ class TDialogs {
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
   /// A message box with one OK button.
   virtual void Message(QWidget* parent, const QString& title, const QString& text) = 0;
+  /// One of items (the faces of a font collection); its index, or nullopt on cancel. Unless a
+  /// dialog kind overrides it, the first item is taken without asking.
+  virtual std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
+                                        const QStringList& items);
+  /// Opens a modal progress dialog titled title over total files; no other window takes input
+  /// while it is open. Unless a dialog kind overrides it, the platform's progress dialog.
+  virtual std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total);
 };
 
 /// The dialogs of the Qt platform in use.
@@ -36,6 +54,8 @@ class TQtDialogs : public TDialogs {
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;
   void Message(QWidget* parent, const QString& title, const QString& text) override;
+  std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
+                                const QStringList& items) override;
 };
 
 }  // namespace mipofc

@@ -7,7 +7,10 @@
 #include <QLayout>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -39,6 +42,9 @@ TForm1::TForm1(std::unique_ptr<TDialogs> dialogs, QWidget* parent)
   BuildPreviewPage();
   BuildTextPage();
   BuildMenu();
+  BuildViewMenu();
+  BuildFontMenu();
+  AcceptDroppedFiles();
 
   StatusBar = Named(new QStatusBar, "StatusBar");
   StatusBar->setSizeGripEnabled(false);
@@ -104,6 +110,33 @@ void TForm1::FormCreate() {
   Label11->setText(QString::number(TBp->value()));
 
   OptionsChanged = true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Double-clicking either preview opens the viewer; files dropped on the memo are taken as on the window.
+  if (event->type() == QEvent::MouseButtonDblClick && (watched == Image1 || watched == Image2)) {
+    N18Click();
+    return true;
+  }
+  if (watched == Memo1->viewport()) {
+    switch (event->type()) {
+      case QEvent::DragEnter:
+        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+        if (event->isAccepted()) return true;
+        break;
+      case QEvent::DragMove:
+        dragMoveEvent(static_cast<QDragMoveEvent*>(event));
+        if (event->isAccepted()) return true;
+        break;
+      case QEvent::Drop:
+        dropEvent(static_cast<QDropEvent*>(event));
+        if (event->isAccepted()) return true;
+        break;
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::ReportError(const QString& text) { dialogs_->Message(this, TitleText, text); }

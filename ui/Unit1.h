@@ -30,11 +30,16 @@ class QStatusBar;
 class QTabWidget;
 class QTextEdit;
 class QTimer;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 
 namespace mipofc {
 
 class TAboutBox;
 class TFontButton;
+class TViewer;
+struct TViewSource;
 class TShape;
 class TSwatch;
 
@@ -193,6 +198,32 @@ class TForm1 : public QMainWindow {
   QAction* N16 = nullptr;
   TAboutBox* AboutBox = nullptr;  ///< made hidden at start-up (or on first use) and shown modally
 
+  // The bank viewer, font files, dropped files and the export's progress.
+  QMenu* N17 = nullptr;   // 查看(&V)
+  QAction* N18 = nullptr;  // 字库浏览(&B)
+  QMenu* N19 = nullptr;   // 字体(&Z)
+  QAction* N20 = nullptr;  // 选择字体(&F)...
+  QAction* N21 = nullptr;  // 字体文件(&L)...
+  QAction* N22 = nullptr;  // 系统字体(&S)
+  TViewer* Viewer = nullptr;  ///< the bank viewer, made on its first opening
+  int ProgressDelayMs = 500;  ///< how long an export runs before its progress dialog shows
+  /// The text, settings and colours the previews are drawn from, as they stand now.
+  TViewSource ViewSource();
+  /// Takes a font file as "字体文件(&L)..." does after its dialog: a collection asks for its
+  /// face. Throws TFontError when the file holds no font; nothing changes then.
+  void UseFontFile(const QString& path);
+  /// Loads text files as one text, in order, as "加载...(&L)" loads one. Throws TFileError when
+  /// one cannot be read; the memo is unchanged then.
+  void LoadTextFiles(const QStringList& paths);
+  /// Takes dropped files: parameter files (.ini) open, font files are used, and the text files
+  /// load as one text. Each failure is reported as its menu command reports it.
+  void OpenFiles(const QStringList& paths);
+  /// The dialogs every window of the program asks through.
+  TDialogs& Dialogs() const { return *dialogs_; }
+  /// The name last chosen for an export ("" before the first) and its format.
+  const QString& LastExportName() const { return lastExportName_; }
+  TBankFormat LastExportFormat() const { return lastExportFormat_; }
+
  signals:
   /// Both previews were redrawn.
   void PreviewsRefreshed();
@@ -240,10 +271,18 @@ class TForm1 : public QMainWindow {
   void CHR1Click();
   void ASMS1Click();
   void N16Click();
+  void N18Click();
+  void N20Click();
+  void N21Click();
+  void N22Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildGeneralPage();
@@ -261,6 +300,13 @@ class TForm1 : public QMainWindow {
   std::optional<QString> AskParamFile(bool saving);
   void SwitchParamFile(const QString& path, bool (TForm1::*action)());
   void ShowParamCaption();
+  void BuildViewMenu();
+  void BuildFontMenu();
+  void AcceptDroppedFiles();
+  QString FontCaption(QString& toolTip) const;
+  void KeepUsableFontFile(TOptionValues& v);
+  TExportResult ExportWithProgress(const std::string& chosenName, TBankFormat format, const TChrSettings& settings,
+                                   std::u16string_view text);
 
   std::unique_ptr<TDialogs> dialogs_;
   QImage image1Picture_;
@@ -268,6 +314,8 @@ class TForm1 : public QMainWindow {
   bool followsScreen_ = false;
   QString lastChrName_;  // each export dialog offers the name chosen in its last use
   QString lastIncName_;
+  QString lastExportName_;
+  TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };
 
 /// A 0x00BBGGRR bitmap as a Qt image of the same size.

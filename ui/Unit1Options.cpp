@@ -126,7 +126,9 @@ TChrSettings TForm1::GatherSettings() {
 }
 
 void TForm1::ShowFontCaption() {
-  BfFont->setText(Q(BfFontFont.Name));
+  QString toolTip;
+  BfFont->setText(FontCaption(toolTip));
+  BfFont->setToolTip(toolTip);
   // The caption shows the face and style; its size stays the window's, so it fits the button.
   QFont shown = ToQFont(BfFontFont);
   shown.setPointSizeF(font().pointSizeF() > 0 ? font().pointSizeF() : 9);

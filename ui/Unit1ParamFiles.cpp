@@ -70,6 +70,8 @@ bool TForm1::LoadParamFile() {
     ReportError(QString::fromUtf8(e.what()));
     return false;
   }
+  // A font file that is gone leaves the file's family in use, after a message naming it.
+  KeepUsableFontFile(v);
   // A loaded encoding mode brings its rule, as a pick in the list does: the M field for mode 1,
   // colours 0 and 1 for the colour-overlap modes (the command-line tool does the same).
   mipofc::ApplyEncodingRule(v);

@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "ui/Unit3.h"
 #include "ui/Widgets.h"
 #include "ui/FormHelpers.h"
 
@@ -34,21 +35,23 @@ void TForm1::ReadPalette() {
 void TForm1::FillPreviewBackground(TBitmap& target) const { ClearPreviewTarget(target, Shape1->Color()); }
 
 void TForm1::RefreshPreviews() {
-  const std::u16string text = JoinedText();
-  const TChrSettings settings = GatherSettings();
-  ReadPalette();
-  const bool grid = CheckBox1->isChecked();
+  TViewSource source = ViewSource();
+  TChrSettings settings = source.Settings;
+  settings.Font = &BfFontFont;
   const std::pair<TPreviewKind, QImage*> previews[] = {{TPreviewKind::Text, &image1Picture_},
                                                         {TPreviewKind::Bank, &image2Picture_}};
   for (auto [kind, picture] : previews) {
     TBitmap target;
     FillPreviewBackground(target);
-    DrawPreview(kind, target, PreviewPalette, grid, settings, text);
+    DrawPreview(kind, target, source.Palette, source.Grid, settings, *source.Text);
     *picture = ToQImage(target);
   }
   ShowPicture(Image1, image1Picture_);
   ShowPicture(Image2, image2Picture_);
   emit PreviewsRefreshed();
+  // The viewer follows on the same tick from the same text and settings; hidden, it catches up
+  // when it is opened again.
+  if (Viewer && Viewer->isVisible()) Viewer->Follow(std::move(source));
 }
 
 QPixmap CrispPixmap(const QImage& picture, qreal ratio) {

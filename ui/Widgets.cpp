@@ -68,7 +68,10 @@ void TFontButton::paintEvent(QPaintEvent*) {
   painter.drawControl(QStyle::CE_PushButton, option);
   painter.setFont(font());
   painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-  painter.drawText(rect().adjusted(3, 3, -3, -3), Qt::AlignCenter | Qt::TextWordWrap, caption);
+  const QRect box = rect().adjusted(3, 3, -3, -3);
+  // A word wider than the button (a long family name) breaks where it must instead of being cut.
+  const bool fits = painter.fontMetrics().boundingRect(box, Qt::TextWordWrap, caption).width() <= box.width();
+  painter.drawText(box, Qt::AlignCenter | (fits ? Qt::TextWordWrap : Qt::TextWrapAnywhere), caption);
 }
 
 }  // namespace mipofc

@@ -53,7 +53,8 @@ class TShape : public QWidget {
   TColor colour_;
 };
 
-/// A push button whose caption wraps at word boundaries, so a long font name stays inside it.
+/// A push button whose caption wraps at word boundaries (anywhere when a word is wider than the
+/// button), so a long font name stays inside it.
 class TFontButton : public QPushButton {
   Q_OBJECT
  public:

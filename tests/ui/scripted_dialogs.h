@@ -32,6 +32,15 @@ class TScriptedDialogs : public TDialogs {
   std::vector<QFont> FontsOffered;
   std::vector<QColor> ColoursOffered;
   std::vector<std::pair<QString, QString>> Messages;
+  /// Answers of list choices (an index), and the items each choice offered.
+  std::deque<std::optional<int>> Choices;
+  std::vector<QStringList> ChoicesOffered;
+  /// Progress dialogs opened, with their totals, and every update (done, total) they showed.
+  std::vector<std::int64_t> ProgressOpened;
+  std::vector<std::pair<std::int64_t, std::int64_t>> ProgressUpdates;
+  /// The update (counted from 1 over every progress dialog) at which the user presses 取消;
+  /// 0 = never. The platform's dialog is shown as well, so 取消 can also be clicked on it.
+  int CancelAtUpdate = 0;
 
   std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString& folder) override {
     FileFilters.push_back(filter);
@@ -53,8 +62,32 @@ class TScriptedDialogs : public TDialogs {
     return Next(Colours);
   }
   void Message(QWidget*, const QString& title, const QString& text) override { Messages.emplace_back(title, text); }
+  std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override {
+    ChoicesOffered.push_back(items);
+    return Next(Choices);
+  }
+  std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title,
+                                          std::int64_t total) override {
+    ProgressOpened.push_back(total);
+    return std::make_unique<TScriptedProgress>(*this, TDialogs::OpenProgress(parent, title, total));
+  }
 
  private:
+  class TScriptedProgress : public TProgress {
+   public:
+    TScriptedProgress(TScriptedDialogs& owner, std::unique_ptr<TProgress> shown)
+        : owner_(owner), shown_(std::move(shown)) {}
+    bool Update(std::int64_t done, std::int64_t total) override {
+      owner_.ProgressUpdates.emplace_back(done, total);
+      const bool go = shown_->Update(done, total);
+      return go && static_cast<int>(owner_.ProgressUpdates.size()) != owner_.CancelAtUpdate;
+    }
+
+   private:
+    TScriptedDialogs& owner_;
+    std::unique_ptr<TProgress> shown_;
+  };
+
   template <class T>
   static std::optional<T> Next(std::deque<std::optional<T>>& queue) {
     if (queue.empty()) return std::nullopt;

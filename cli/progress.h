@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <csignal>
+#include <cstddef>
+#include <cstdint>
+
+namespace mipofc::cli {
+
+/// Exit status of an export stopped by Ctrl-C (128 + SIGINT).
+inline constexpr int InterruptedStatus = 130;
+
+/// What a running export tells its user: once it runs past 0.5 s, one line on standard error,
+/// rewritten in place (files written / total, percent, characters per second), only when standard
+/// error is a terminal and not quiet; and Ctrl-C (SIGINT) as a request to stop after the file being
+/// written. The previous SIGINT handling comes back when it goes.
+class TExportProgress {
+ public:
+  /// characters: the text's length; capacity: characters a bank holds.
+  TExportProgress(bool quiet, std::size_t characters, std::int32_t capacity);
+  ~TExportProgress();
+  TExportProgress(const TExportProgress&) = delete;
+  TExportProgress& operator=(const TExportProgress&) = delete;
+
+  /// ExportText's OnProgress: shows the line when due; false once Ctrl-C was pressed.
+  bool operator()(std::int64_t written, std::int64_t total);
+  /// Shows the final count and ends the line, if one was shown.
+  void Finish(std::int64_t written, std::int64_t total);
+
+ private:
+  void Show(std::int64_t written, std::int64_t total);
+
+  bool enabled_;
+  std::size_t characters_;
+  std::int32_t capacity_;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point shownAt_{};
+  bool shown_ = false;
+  bool ended_ = false;
+  struct sigaction previous_ {};
+};
+
+}  // namespace mipofc::cli

@@ -1,0 +1,71 @@
+// What a font file holds, as the window's face choice and tooltips show it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/errors.h"
+#include "engine/font.h"
+
+namespace mipofc {
+namespace {
+
+const std::string BdfPath = std::string(MIPOFC_TEST_DATA) + "/mipo-test16.bdf";
+const char* const ZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+
+TEST(FontFileFaces, BitmapFontIsOneFaceWithItsStrike) {
+  const auto faces = FontFileFaces(BdfPath);
+  ASSERT_EQ(faces.size(), 1u);
+  EXPECT_EQ(faces[0].Index, 0);
+  EXPECT_EQ(faces[0].Family, "Mipo Test");
+  EXPECT_FALSE(faces[0].Outline);
+  EXPECT_EQ(faces[0].StrikePixels, std::vector<int>{16});
+}
+
+TEST(FontFileFaces, CollectionListsEveryFaceInIndexOrder) {
+  if (!std::filesystem::exists(ZenHei)) GTEST_SKIP() << "needs fonts-wqy-zenhei";
+  const auto faces = FontFileFaces(ZenHei);
+  ASSERT_EQ(faces.size(), 3u);
+  std::vector<std::string> families;
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    EXPECT_EQ(faces[i].Index, static_cast<int>(i));
+    EXPECT_TRUE(faces[i].Outline);
+    EXPECT_TRUE(std::is_sorted(faces[i].StrikePixels.begin(), faces[i].StrikePixels.end()));
+    families.push_back(faces[i].Family);
+  }
+  // Each face has a name of its own; the Sharp face carries the bitmap strikes, the others none.
+  std::sort(families.begin(), families.end());
+  EXPECT_EQ(std::unique(families.begin(), families.end()), families.end());
+  EXPECT_TRUE(std::binary_search(families.begin(), families.end(), "WenQuanYi Zen Hei Sharp"));
+  for (const auto& face : faces) {
+    if (face.Family == "WenQuanYi Zen Hei Sharp")
+      EXPECT_EQ(face.StrikePixels, (std::vector<int>{12, 13, 14, 15, 16}));
+    else
+      EXPECT_TRUE(face.StrikePixels.empty()) << face.Family;
+  }
+}
+
+TEST(FontFileFaces, UnreadableFilesNameThePath) {
+  const std::string missing = std::string(MIPOFC_TEST_DATA) + "/no-such-font.bdf";
+  const std::string notAFont = std::string(MIPOFC_TEST_DATA) + "/../make_test_font.py";
+  for (const std::string& file : {missing, notAFont}) {
+    try {
+      FontFileFaces(file);
+      ADD_FAILURE() << file << " listed";
+    } catch (const TFontError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(file + ": ", 0), 0u) << e.what();
+    }
+  }
+}
+
+TEST(PointsForEmPixels, TheSizeWhoseEmIsThatHeight) {
+  const std::pair<int, int> cases[] = {{8, 6},  {13, 10}, {12, 9}, {16, 12}, {37, 28},
+                                       {10, 0}, {14, 0},  {7, 0},  {38, 0},  {0, 0}};
+  for (const auto& [pixels, points] : cases) EXPECT_EQ(PointsForEmPixels(pixels), points) << pixels;
+  EXPECT_EQ(PointsForEmPixels(16, 13, 28), 0);
+  // Every size of the slider gives an em this answers back.
+  for (int pt = 6; pt <= 28; ++pt) EXPECT_EQ(PointsForEmPixels(MulDivRound(pt, 96, 72)), pt);
+}
+
+}  // namespace
+}  // namespace mipofc
