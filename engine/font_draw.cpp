@@ -1,4 +1,5 @@
-// Drawing cached glyphs onto a surface: the glyph's bitmap, then underline and strike-out.
+// Drawing cached glyphs: blended onto a surface, or as rows of ink bits for a cell of at most
+// 32 x 32 pixels. Both draw the same pixels: the glyph's bitmap, then underline and strike-out.
 #include "engine/font_impl.h"
 
 #include <algorithm>
@@ -6,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "engine/surface.h"
 
@@ -46,6 +49,42 @@ struct Span {
   bool Empty() const { return lo >= hi; }
 };
 
+// Bits lo..hi-1 of an ink row (bit 31 is column 0); 0 <= lo < hi <= 32.
+inline std::uint32_t Columns(int lo, int hi) {
+  const std::uint32_t from = 0xFFFFFFFFu >> lo;
+  return hi >= 32 ? from : from & ~(0xFFFFFFFFu >> hi);
+}
+
+// 32 bits of a packed glyph row from glyph column first on (negative: blank columns before
+// the glyph); columns past the row's stride bytes are blank.
+inline std::uint32_t RowWindow(const std::uint8_t* row, int stride, int first) {
+  const int byte0 = FloorDiv(first, 8);
+  std::uint64_t bits = 0;
+  for (int i = 0; i < 5; ++i) {
+    const int b = byte0 + i;
+    bits = bits << 8 | (b >= 0 && b < stride ? row[b] : 0u);
+  }
+  return static_cast<std::uint32_t>(bits >> (8 - (first - 8 * byte0)));
+}
+
+// A glyph row of Stride (1..4) bytes as ink bits, its first column in bit 31.
+template <int Stride>
+inline std::uint32_t LoadRow(const std::uint8_t* row) {
+  std::uint32_t bits = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&bits, row, Stride);
+    return __builtin_bswap32(bits);
+  }
+  for (int b = 0; b < Stride; ++b) bits |= std::uint32_t{row[b]} << (24 - 8 * b);
+  return bits;
+}
+
+// ORs n glyph rows of Stride bytes, moved right by shift (0..31) and cut to inside, into out.
+template <int Stride>
+inline void OrRows(const std::uint8_t* row, int n, int shift, std::uint32_t inside, std::uint32_t* out) {
+  for (int r = 0; r < n; ++r, row += Stride) out[r] |= (LoadRow<Stride>(row) >> shift) & inside;
+}
+
 }  // namespace
 
 void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const {
@@ -82,6 +121,44 @@ void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32
     const Span across(x, std::int64_t{x} + g.advance, width), down(top, top + thickness, surface.Height());
     for (int r = down.lo; r < down.hi; ++r)
       for (int c = across.lo; c < across.hi; ++c) surface.SetPixel(c, r, colour);
+  };
+  if (underline_) bar(baseline + underTop_, underThick_);
+  if (strikeOut_) bar(baseline - strikeTop_, strikeThick_);
+}
+
+void ResolvedFont::InkRows(int x, int y, char16_t ch, int width, int height, std::uint32_t* ink) const {
+  const Glyph& g = GlyphFor(ch);
+  width = std::clamp(width, 0, 32);
+  height = std::clamp(height, 0, 32);
+  if (width == 0) return;
+  const std::int64_t baseline = std::int64_t{y} + ascent_;
+  const std::int64_t gx = std::int64_t{x} + g.left, gy = baseline - g.top;
+  const int stride = (g.width + 7) / 8;
+  const std::uint32_t inside = Columns(0, width);
+  const Span cols(-gx, width - gx, g.width), rows(-gy, height - gy, g.height);
+  if (!cols.Empty() && !rows.Empty()) {
+    const std::uint8_t* row = bits_.data() + g.offset + static_cast<std::size_t>(rows.lo) * stride;
+    std::uint32_t* out = ink + (gy + rows.lo);
+    // The usual case: a glyph of at most 32 columns that starts inside the cell.
+    const int n = rows.hi - rows.lo, shift = static_cast<int>(gx);
+    if (gx >= 0 && stride == 1) {
+      OrRows<1>(row, n, shift, inside, out);
+    } else if (gx >= 0 && stride == 2) {
+      OrRows<2>(row, n, shift, inside, out);
+    } else if (gx >= 0 && stride == 3) {
+      OrRows<3>(row, n, shift, inside, out);
+    } else if (gx >= 0 && stride == 4) {
+      OrRows<4>(row, n, shift, inside, out);
+    } else {
+      const int first = static_cast<int>(-gx);  // gx lies within (-g.width, width)
+      for (int r = rows.lo; r < rows.hi; ++r, row += stride) *out++ |= RowWindow(row, stride, first) & inside;
+    }
+  }
+  const auto bar = [&](std::int64_t top, int thickness) {
+    const Span across(x, std::int64_t{x} + g.advance, width), down(top, top + thickness, height);
+    if (across.Empty()) return;
+    const std::uint32_t bits = Columns(across.lo, across.hi);
+    for (int r = down.lo; r < down.hi; ++r) ink[r] |= bits;
   };
   if (underline_) bar(baseline + underTop_, underThick_);
   if (strikeOut_) bar(baseline - strikeTop_, strikeThick_);

@@ -166,6 +166,7 @@ class ResolvedFont final : public TFontFace {
   explicit ResolvedFont(const TFont& font);
 
   void Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const override;
+  void InkRows(int x, int y, char16_t ch, int width, int height, std::uint32_t* ink) const override;
   int Ascent() const override { return ascent_; }
   int EmPixels() const override { return em_; }
   // Forgets every rendered glyph; they are made again when next drawn.
