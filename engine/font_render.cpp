@@ -242,7 +242,8 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
   Glyph g;
   g.face = owner;
   Raster r;
-  bool ok = FT_Activate_Size(sf.size) == 0;
+  // Fonts of other sizes may share the face; its size object is switched only when needed.
+  bool ok = face->size == sf.size || FT_Activate_Size(sf.size) == 0;
   // Synthetic italic slants the outline before it is rendered, so it is loaded unrendered.
   const FT_Int32 flags = FT_LOAD_TARGET_MONO | (sf.synthItalic ? 0 : FT_LOAD_RENDER);
   ok = ok && FT_Load_Glyph(face, glyphIndex, flags) == 0;
@@ -269,10 +270,17 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
       g.offset = static_cast<std::uint32_t>(bits_.size());
       bits_.resize(bits_.size() + static_cast<std::size_t>(stride) * g.height);
       std::uint8_t* out = bits_.data() + g.offset;
-      const std::uint8_t tailMask = static_cast<std::uint8_t>(0xFF << (stride * 8 - g.width));
-      for (int y = 0; y < g.height; ++y, out += stride) {
-        std::memcpy(out, BitmapRow(bm, y), static_cast<std::size_t>(stride));
-        out[stride - 1] &= tailMask;
+      if (g.height > 0 && bm.pitch == stride) {
+        // Rows stored top down without padding: one copy for the whole glyph.
+        std::memcpy(out, bm.buffer, static_cast<std::size_t>(stride) * g.height);
+      } else {
+        for (int y = 0; y < g.height; ++y)
+          std::memcpy(out + static_cast<std::size_t>(y) * stride, BitmapRow(bm, y), static_cast<std::size_t>(stride));
+      }
+      if (g.width % 8 != 0) {
+        // FreeType leaves the bits past the width unspecified; drawing takes whole bytes.
+        const std::uint8_t tailMask = static_cast<std::uint8_t>(0xFF << (stride * 8 - g.width));
+        for (int y = 0; y < g.height; ++y) out[static_cast<std::size_t>(y) * stride + stride - 1] &= tailMask;
       }
     } else if (ToRaster(lib, bm, r)) {
       r.left = slot->bitmap_left;
