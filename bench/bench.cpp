@@ -149,6 +149,64 @@ void BM_AllBanksNoFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_AllBanksNoFiles)->ArgNames({"cell", "pt"})->Args({16, 12})->Args({32, 28})->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same banks with every glyph already cached: the engine's own work, without FreeType.
+void BM_AllBanksWarm(benchmark::State& state) {
+  TFont font;
+  font.SetSize(static_cast<int>(state.range(1)));
+  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const std::u16string text = Ideographs();
+  const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
+  const auto buildAll = [&] {
+    for (std::size_t p = 0; p < text.size(); p += capacity) {
+      auto engine = std::make_unique<TChr>();
+      engine->BuildFor(s, text.substr(p, capacity));
+      benchmark::DoNotOptimize(engine->Bank.Slots[0]);
+    }
+  };
+  buildAll();  // fills the glyph cache
+  for (auto _ : state) buildAll();
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_AllBanksWarm)->ArgNames({"cell", "pt"})->Args({16, 12})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every bank of the 20,902 ideographs back to back in one piece, as the export builds them (a
+// fresh engine per bank, no glyph cached at the start); with file:1 the piece is then written
+// as one file, through a temporary name.
+void BM_ConcatBanks(benchmark::State& state) {
+  TFont font;
+  font.SetSize(static_cast<int>(state.range(1)));
+  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const std::u16string text = Ideographs();
+  const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
+  const bool toFile = state.range(2) != 0;
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench-concat";
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "all.chr").string();
+  for (auto _ : state) {
+    state.PauseTiming();
+    ClearGlyphCaches();
+    std::filesystem::remove(file);
+    state.ResumeTiming();
+    std::string all;
+    all.reserve((text.size() + capacity - 1) / capacity * static_cast<std::size_t>(s.Limit));
+    for (std::size_t p = 0; p < text.size(); p += capacity) {
+      auto engine = std::make_unique<TChr>();
+      engine->BuildFor(s, text.substr(p, capacity));
+      all += engine->BankBytes();
+    }
+    if (toFile) WriteFileAtomically(file, all);
+    benchmark::DoNotOptimize(all.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ConcatBanks)
+    ->ArgNames({"cell", "pt", "file"})
+    ->Args({16, 12, 0})
+    ->Args({16, 12, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 }  // namespace
 }  // namespace mipofc
 
