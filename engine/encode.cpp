@@ -93,31 +93,38 @@ void TChr::EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out) {
 
 void TChr::EncodeInk(const TInkRows& ink, TCellTiles& out) const {
   const PlaneColours colours(Settings);
-  out.ColsMinus1 = std::min(TileCols, 4) - 1;
-  out.RowsMinus1 = std::min(TileRows, 4) - 1;
-  for (int b = 0; b < TileRows && b < 4; ++b) {
+  // Held in locals: the stores into out could otherwise be taken to change them.
+  const int cols = std::min(TileCols, 4), tileRows = std::min(TileRows, 4);
+  out.ColsMinus1 = cols - 1;
+  out.RowsMinus1 = tileRows - 1;
+  for (int b = 0; b < tileRows; ++b) {
     const std::uint32_t* rows = ink.data() + 8 * b;
 #if defined(__SSE2__)
     // A tile's eight mask bytes are one byte of each of eight rows: shifted down, cut to a
     // byte and packed, they make both planes with two operations each.
-    const __m128i top = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows));
-    const __m128i bottom = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows + 4));
+    // The rows were just written a word at a time: loaded the same way, they come straight
+    // from the stores rather than waiting for them to reach the cache.
+    const __m128i top = _mm_set_epi32(static_cast<int>(rows[3]), static_cast<int>(rows[2]), static_cast<int>(rows[1]),
+                                      static_cast<int>(rows[0]));
+    const __m128i bottom = _mm_set_epi32(static_cast<int>(rows[7]), static_cast<int>(rows[6]),
+                                         static_cast<int>(rows[5]), static_cast<int>(rows[4]));
     const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i flip0 = _mm_set1_epi8(static_cast<char>(colours.ink0 ^ colours.paper0));
     const __m128i flip1 = _mm_set1_epi8(static_cast<char>(colours.ink1 ^ colours.paper1));
     const __m128i paper0 = _mm_set1_epi8(static_cast<char>(colours.paper0));
     const __m128i paper1 = _mm_set1_epi8(static_cast<char>(colours.paper1));
-    for (int a = 0; a < TileCols && a < 4; ++a) {
+    for (int a = 0; a < cols; ++a) {
       const __m128i shift = _mm_cvtsi32_si128(24 - 8 * a);
       const __m128i mask = _mm_packus_epi16(
           _mm_packs_epi32(_mm_and_si128(_mm_srl_epi32(top, shift), byte), _mm_and_si128(_mm_srl_epi32(bottom, shift), byte)),
           _mm_setzero_si128());
-      TTile& tile = out.Tiles[a][b];
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(tile.Plane0), _mm_xor_si128(paper0, _mm_and_si128(mask, flip0)));
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(tile.Plane1), _mm_xor_si128(paper1, _mm_and_si128(mask, flip1)));
+      // Both planes in one store, so that placing the tile reads what one store wrote.
+      const __m128i plane0 = _mm_xor_si128(paper0, _mm_and_si128(mask, flip0));
+      const __m128i plane1 = _mm_xor_si128(paper1, _mm_and_si128(mask, flip1));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(&out.Tiles[a][b]), _mm_unpacklo_epi64(plane0, plane1));
     }
 #else
-    for (int a = 0; a < TileCols && a < 4; ++a)
+    for (int a = 0; a < cols; ++a)
       for (int r = 0; r < 8; ++r) colours.Put(out.Tiles[a][b], r, static_cast<std::uint8_t>(rows[r] >> (24 - 8 * a)));
 #endif
   }
