@@ -99,15 +99,17 @@ void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32
   const Span cols(-gx, width - gx, g.width), rows(-gy, surface.Height() - gy, g.height);
   if (!cols.Empty()) {
     const int left = static_cast<int>(gx);  // the columns that land are in range
+    const std::uint8_t tail = static_cast<std::uint8_t>(0xFF << (8 * stride - g.width));
     for (int r = rows.lo; r < rows.hi; ++r) {
       const std::uint8_t* row = bits_.data() + g.offset + static_cast<std::size_t>(r) * stride;
       TColor* line = surface.Pixels().data() + static_cast<std::size_t>(gy + r) * width;
       // Whole bytes of the row that land on the surface go eight pixels at a time; the bits
-      // past the glyph's width are clear, so they leave their pixels alone.
+      // past the glyph's width are cut off, so they leave their pixels alone.
       int c = cols.lo;
       if ((c & 7) == 0) {
         const int bytesEnd = static_cast<int>(std::min<std::int64_t>(8 * stride, width - gx));
-        for (; c + 8 <= bytesEnd; c += 8) BlendByte(line + (left + c), row[c >> 3], colour);
+        for (; c + 8 <= bytesEnd; c += 8)
+          BlendByte(line + (left + c), c + 8 > g.width ? row[c >> 3] & tail : row[c >> 3], colour);
       }
       // A select per pixel rather than a jump per ink pixel: glyph rows give the branch
       // predictor nothing to learn.
@@ -134,9 +136,10 @@ void ResolvedFont::InkRows(int x, int y, char16_t ch, int width, int height, std
   const std::int64_t baseline = std::int64_t{y} + ascent_;
   const std::int64_t gx = std::int64_t{x} + g.left, gy = baseline - g.top;
   const int stride = (g.width + 7) / 8;
-  const std::uint32_t inside = Columns(0, width);
   const Span cols(-gx, width - gx, g.width), rows(-gy, height - gy, g.height);
   if (!cols.Empty() && !rows.Empty()) {
+    // The cell's columns that the glyph covers: this also cuts off the bits past its width.
+    const std::uint32_t inside = Columns(static_cast<int>(gx + cols.lo), static_cast<int>(gx + cols.hi));
     const std::uint8_t* row = bits_.data() + g.offset + static_cast<std::size_t>(rows.lo) * stride;
     std::uint32_t* out = ink + (gy + rows.lo);
     // The usual case: a glyph of at most 32 columns that starts inside the cell.

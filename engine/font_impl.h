@@ -149,7 +149,8 @@ std::pair<std::string, int> MatchFamily(FcConfig* config, const TFont& font, dou
 
 // ---- glyph rendering (font_render.cpp) ----
 
-// A glyph as drawn: packed rows, most significant bit leftmost, (width + 7) / 8 bytes each.
+// A glyph as drawn: packed rows, most significant bit leftmost, (width + 7) / 8 bytes each;
+// the bits past the width are whatever FreeType left there, so readers cut them off.
 struct Glyph {
   std::int32_t left = 0;  // from the origin to the bitmap's left column
   std::int32_t top = 0;   // from the baseline up to the bitmap's top row

@@ -277,11 +277,6 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
         for (int y = 0; y < g.height; ++y)
           std::memcpy(out + static_cast<std::size_t>(y) * stride, BitmapRow(bm, y), static_cast<std::size_t>(stride));
       }
-      if (g.width % 8 != 0) {
-        // FreeType leaves the bits past the width unspecified; drawing takes whole bytes.
-        const std::uint8_t tailMask = static_cast<std::uint8_t>(0xFF << (stride * 8 - g.width));
-        for (int y = 0; y < g.height; ++y) out[static_cast<std::size_t>(y) * stride + stride - 1] &= tailMask;
-      }
     } else if (ToRaster(lib, bm, r)) {
       r.left = slot->bitmap_left;
       r.top = slot->bitmap_top;
