@@ -268,12 +268,13 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
       g.height = bm.width > 0 ? static_cast<int>(bm.rows) : 0;
       const int stride = (g.width + 7) / 8;
       g.offset = static_cast<std::uint32_t>(bits_.size());
-      bits_.resize(bits_.size() + static_cast<std::size_t>(stride) * g.height);
-      std::uint8_t* out = bits_.data() + g.offset;
-      if (g.height > 0 && bm.pitch == stride) {
-        // Rows stored top down without padding: one copy for the whole glyph.
-        std::memcpy(out, bm.buffer, static_cast<std::size_t>(stride) * g.height);
+      const std::size_t bytes = static_cast<std::size_t>(stride) * g.height;
+      if (bytes > 0 && bm.pitch == stride) {
+        // Rows stored top down without padding: the whole glyph in one go.
+        bits_.insert(bits_.end(), bm.buffer, bm.buffer + bytes);
       } else {
+        bits_.resize(bits_.size() + bytes);
+        std::uint8_t* out = bits_.data() + g.offset;
         for (int y = 0; y < g.height; ++y)
           std::memcpy(out + static_cast<std::size_t>(y) * stride, BitmapRow(bm, y), static_cast<std::size_t>(stride));
       }
