@@ -98,6 +98,10 @@ int NarrowWideDestination(int d, int v);
 /// An engine serves one run and is then dropped.
 class TChr : public TBitmap {
  public:
+  /// An engine with nothing set. Provided rather than defaulted, so that a value-initialised
+  /// engine (make_unique<TChr>(), once per bank) is not zero-filled before its initializers run.
+  TChr() {}
+
   std::u16string Text;        ///< the run's text; each UTF-16 code unit is one character
   std::int32_t TileCols = 0;  ///< tiles across one cell
   std::int32_t TileRows = 0;  ///< tiles down one cell
