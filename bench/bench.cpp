@@ -4,8 +4,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -148,6 +152,114 @@ void BM_AllBanksNoFiles(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_AllBanksNoFiles)->ArgNames({"cell", "pt"})->Args({16, 12})->Args({32, 28})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same banks with every glyph already cached: the engine's own work, without FreeType.
+void BM_AllBanksWarm(benchmark::State& state) {
+  TFont font;
+  font.SetSize(static_cast<int>(state.range(1)));
+  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const std::u16string text = Ideographs();
+  const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
+  const auto buildAll = [&] {
+    for (std::size_t p = 0; p < text.size(); p += capacity) {
+      auto engine = std::make_unique<TChr>();
+      engine->BuildFor(s, text.substr(p, capacity));
+      benchmark::DoNotOptimize(engine->Bank.Slots[0]);
+    }
+  };
+  buildAll();  // fills the glyph cache
+  for (auto _ : state) buildAll();
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_AllBanksWarm)->ArgNames({"cell", "pt"})->Args({16, 12})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every bank of the 20,902 ideographs back to back in one piece, as the export builds them (a
+// fresh engine per bank, no glyph cached at the start); with file:1 the piece is then written
+// as one file, through a temporary name.
+void BM_ConcatBanks(benchmark::State& state) {
+  TFont font;
+  font.SetSize(static_cast<int>(state.range(1)));
+  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const std::u16string text = Ideographs();
+  const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
+  const bool toFile = state.range(2) != 0;
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench-concat";
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "all.chr").string();
+  for (auto _ : state) {
+    state.PauseTiming();
+    ClearGlyphCaches();
+    std::filesystem::remove(file);
+    state.ResumeTiming();
+    std::string all;
+    all.reserve((text.size() + capacity - 1) / capacity * static_cast<std::size_t>(s.Limit));
+    for (std::size_t p = 0; p < text.size(); p += capacity) {
+      auto engine = std::make_unique<TChr>();
+      engine->BuildFor(s, text.substr(p, capacity));
+      all += engine->BankBytes();
+    }
+    if (toFile) WriteFileAtomically(file, all);
+    benchmark::DoNotOptimize(all.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ConcatBanks)
+    ->ArgNames({"cell", "pt", "file"})
+    ->Args({16, 12, 0})
+    ->Args({16, 12, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+#if defined(MIPOFC_CLI)
+// UTF-8 of BMP code units that are not surrogate halves.
+std::string Utf8(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// The whole command as a user runs it, process start-up included: `mipofc-cli export` at
+// 16x16, 12 pt, 4K of one character (chars:1, the program's own start-up and one bank) or
+// of the 20,902 ideographs (chars:20902, 327 numbered files into an empty folder).
+void BM_Command(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench-cli";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "out");
+  const std::string input = (dir / "text.txt").string(), output = (dir / "out" / "bank.chr").string();
+  std::ofstream(input, std::ios::binary) << Utf8(Ideographs().substr(0, static_cast<std::size_t>(state.range(0))));
+  std::vector<std::string> args = {MIPOFC_CLI, "export", input, "-o", output, "--size", "12", "-q"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove_all(dir / "out");
+    std::filesystem::create_directories(dir / "out");
+    state.ResumeTiming();
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, MIPOFC_CLI, nullptr, nullptr, argv.data(), environ) != 0 || waitpid(pid, &status, 0) != pid ||
+        !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      state.SkipWithError("mipofc-cli export failed");
+      break;
+    }
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Command)->ArgNames({"chars"})->Arg(1)->Arg(20902)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 }  // namespace
 }  // namespace mipofc

@@ -20,11 +20,20 @@ void TChr::BuildBank() {
     if (slot >= 0 && slot < SlotCount)
       Owners[static_cast<std::size_t>(slot)] = {k, static_cast<std::int8_t>(c), static_cast<std::int8_t>(r)};
   };
+  // Cells up to 32 x 32 go from the glyph's ink rows straight to tiles; the font is resolved
+  // at the first character, as drawing it would.
+  const bool fromInk = InkRowsSuffice();
+  const TFontFace* face = nullptr;
   for (std::int32_t k = 0; k < n; ++k) {
-    DrawGlyph(Text[k], 0xFFFFFF, 0x000000);
-    ApplyNarrowWide(0xFFFFFF, 0x000000);
-    QuantizeCell(0xFFFFFF, 0x000000);
-    EncodeCell(cell);
+    if (fromInk) {
+      if (face == nullptr) face = &CanvasFace();
+      EncodeGlyph(*face, Text[k], cell);
+    } else {
+      DrawGlyph(Text[k], 0xFFFFFF, 0x000000);
+      ApplyNarrowWide(0xFFFFFF, 0x000000);
+      QuantizeCell(0xFFFFFF, 0x000000);
+      EncodeCell(cell);
+    }
     TransformCell(cell);
     if (Settings.Distribution == 0) {
       const int count = ScanOrder(cell, Settings.ScanHorizontal, order);

@@ -88,6 +88,9 @@ struct TSlotOwner {
 /// The four display colours of NES colour indexes 0..3.
 using TPalette = std::array<TColor, 4>;
 
+/// The ink of a surface of at most 32 x 32 pixels: bit 31 - x of row y is pixel (x, y).
+using TInkRows = std::array<std::uint32_t, 32>;
+
 /// The destination of source row or column d when squeezing by narrow/wide value v (v != 0).
 int NarrowWideDestination(int d, int v);
 
@@ -95,6 +98,10 @@ int NarrowWideDestination(int d, int v);
 /// An engine serves one run and is then dropped.
 class TChr : public TBitmap {
  public:
+  /// An engine with nothing set. Provided rather than defaulted, so that a value-initialised
+  /// engine (make_unique<TChr>(), once per bank) is not zero-filled before its initializers run.
+  TChr() {}
+
   std::u16string Text;        ///< the run's text; each UTF-16 code unit is one character
   std::int32_t TileCols = 0;  ///< tiles across one cell
   std::int32_t TileRows = 0;  ///< tiles down one cell
@@ -122,6 +129,12 @@ class TChr : public TBitmap {
   void EncodeTile(int a, int b, TTile& out) const;
   /// Encodes every tile of the quantised cell.
   void EncodeCell(TCellTiles& out) const;
+
+  /// True when cells can be made from ink rows instead of the surface: cells of 1..32 pixels a side.
+  bool InkRowsSuffice() const;
+  /// The tiles that DrawGlyph, ApplyNarrowWide, QuantizeCell and EncodeCell give ch in black on
+  /// white, made from the glyph's ink rows without touching the surface. Needs InkRowsSuffice().
+  void EncodeGlyph(char16_t ch, TCellTiles& out) { EncodeGlyph(CanvasFace(), ch, out); }
 
   /// Applies the encoding mode of Settings to the cell's tiles in place.
   void TransformCell(TCellTiles& cell) const;
@@ -162,7 +175,14 @@ class TChr : public TBitmap {
                        std::u16string_view text);
 
  private:
+  void EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out);
+  void SqueezeInk(TInkRows& ink, int side);
+  void EncodeInk(const TInkRows& ink, TCellTiles& out) const;
+
   TBitmap scratch_;  // the temporary surface of the squeeze and the crop, reused per character
+  // NarrowWideDestination of 0..31 for the value squeezeOf_ (0: not made yet).
+  std::array<int, 32> squeezeTo_{};
+  std::int32_t squeezeOf_ = 0;
 };
 
 /// The two previews: the text as glyph cells, and bank slots 0..255 as a pattern table.

@@ -33,14 +33,29 @@ inline std::uint8_t InkMask8(const TColor* p) {
   return static_cast<std::uint8_t>(bits);
 #endif
 }
+
+// The plane bytes of the background and glyph colours: each plane row is the glyph mask, its
+// inverse, all ones or all zeros.
+struct PlaneColours {
+  std::uint8_t ink0, paper0, ink1, paper1;
+  explicit PlaneColours(const TChrSettings& s) {
+    // Indexes outside 0..3 would read past the colour-index table; the window never sends them.
+    const int bg = s.BgIndex & 3, fg = s.GlyphIndex & 3;
+    ink0 = Plane0Bit[fg] ? 0xFF : 0;
+    paper0 = Plane0Bit[bg] ? 0xFF : 0;
+    ink1 = Plane1Bit[fg] ? 0xFF : 0;
+    paper1 = Plane1Bit[bg] ? 0xFF : 0;
+  }
+  void Put(TTile& out, int r, std::uint8_t mask) const {
+    const std::uint8_t paper = static_cast<std::uint8_t>(~mask);
+    out.Plane0[r] = static_cast<std::uint8_t>((mask & ink0) | (paper & paper0));
+    out.Plane1[r] = static_cast<std::uint8_t>((mask & ink1) | (paper & paper1));
+  }
+};
 }  // namespace
 
 void TChr::EncodeTile(int a, int b, TTile& out) const {
-  // Indexes outside 0..3 would read past the colour-index table; the window never sends them.
-  const int bg = Settings.BgIndex & 3, fg = Settings.GlyphIndex & 3;
-  // Each plane row is the glyph mask, its inverse, all ones or all zeros.
-  const std::uint8_t ink0 = Plane0Bit[fg] ? 0xFF : 0, paper0 = Plane0Bit[bg] ? 0xFF : 0;
-  const std::uint8_t ink1 = Plane1Bit[fg] ? 0xFF : 0, paper1 = Plane1Bit[bg] ? 0xFF : 0;
+  const PlaneColours colours(Settings);
   const bool inside = a >= 0 && b >= 0 && 8 * a + 8 <= Width() && 8 * b + 8 <= Height();
   const int width = Width();
   for (int r = 0; r < 8; ++r) {
@@ -50,9 +65,7 @@ void TChr::EncodeTile(int a, int b, TTile& out) const {
     } else {
       for (int j = 0; j < 8; ++j) mask |= PixelDiffers(8 * a + j, 8 * b + r, 0xFFFFFF) ? BitWeight[j] : 0;
     }
-    const std::uint8_t paper = static_cast<std::uint8_t>(~mask);
-    out.Plane0[r] = static_cast<std::uint8_t>((mask & ink0) | (paper & paper0));
-    out.Plane1[r] = static_cast<std::uint8_t>((mask & ink1) | (paper & paper1));
+    colours.Put(out, r, mask);
   }
 }
 
@@ -62,6 +75,59 @@ void TChr::EncodeCell(TCellTiles& out) const {
   out.RowsMinus1 = std::min(TileRows, 4) - 1;
   for (int b = 0; b < TileRows && b < 4; ++b)
     for (int a = 0; a < TileCols && a < 4; ++a) EncodeTile(a, b, out.Tiles[a][b]);
+}
+
+bool TChr::InkRowsSuffice() const {
+  const int w = Settings.CellWidth, h = Settings.CellHeight;
+  return w > 0 && h > 0 && w <= 32 && h <= 32;
+}
+
+void TChr::EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out) {
+  // The surface DrawGlyph would paint is side x side; the crop to the cell comes with the tiles.
+  const int side = std::max(Settings.CellWidth, Settings.CellHeight);
+  TInkRows ink{};
+  face.InkRows(Settings.OffsetX, Settings.OffsetY, ch, side, side, ink.data());
+  if (Settings.NarrowWide != 0) SqueezeInk(ink, side);
+  EncodeInk(ink, out);
+}
+
+void TChr::EncodeInk(const TInkRows& ink, TCellTiles& out) const {
+  const PlaneColours colours(Settings);
+  // Held in locals: the stores into out could otherwise be taken to change them.
+  const int cols = std::min(TileCols, 4), tileRows = std::min(TileRows, 4);
+  out.ColsMinus1 = cols - 1;
+  out.RowsMinus1 = tileRows - 1;
+  for (int b = 0; b < tileRows; ++b) {
+    const std::uint32_t* rows = ink.data() + 8 * b;
+#if defined(__SSE2__)
+    // A tile's eight mask bytes are one byte of each of eight rows: shifted down, cut to a
+    // byte and packed, they make both planes with two operations each.
+    // The rows were just written a word at a time: loaded the same way, they come straight
+    // from the stores rather than waiting for them to reach the cache.
+    const __m128i top = _mm_set_epi32(static_cast<int>(rows[3]), static_cast<int>(rows[2]), static_cast<int>(rows[1]),
+                                      static_cast<int>(rows[0]));
+    const __m128i bottom = _mm_set_epi32(static_cast<int>(rows[7]), static_cast<int>(rows[6]),
+                                         static_cast<int>(rows[5]), static_cast<int>(rows[4]));
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i flip0 = _mm_set1_epi8(static_cast<char>(colours.ink0 ^ colours.paper0));
+    const __m128i flip1 = _mm_set1_epi8(static_cast<char>(colours.ink1 ^ colours.paper1));
+    const __m128i paper0 = _mm_set1_epi8(static_cast<char>(colours.paper0));
+    const __m128i paper1 = _mm_set1_epi8(static_cast<char>(colours.paper1));
+    for (int a = 0; a < cols; ++a) {
+      const __m128i shift = _mm_cvtsi32_si128(24 - 8 * a);
+      const __m128i mask = _mm_packus_epi16(
+          _mm_packs_epi32(_mm_and_si128(_mm_srl_epi32(top, shift), byte), _mm_and_si128(_mm_srl_epi32(bottom, shift), byte)),
+          _mm_setzero_si128());
+      // Both planes in one store, so that placing the tile reads what one store wrote.
+      const __m128i plane0 = _mm_xor_si128(paper0, _mm_and_si128(mask, flip0));
+      const __m128i plane1 = _mm_xor_si128(paper1, _mm_and_si128(mask, flip1));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(&out.Tiles[a][b]), _mm_unpacklo_epi64(plane0, plane1));
+    }
+#else
+    for (int a = 0; a < cols; ++a)
+      for (int r = 0; r < 8; ++r) colours.Put(out.Tiles[a][b], r, static_cast<std::uint8_t>(rows[r] >> (24 - 8 * a)));
+#endif
+  }
 }
 
 }  // namespace mipofc

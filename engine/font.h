@@ -43,6 +43,9 @@ class TFontFace {
   /// Draws ch in colour with the top-left corner of its text box at (x, y): the baseline
   /// lies at y + Ascent(), the glyph bitmap at (x + left, y + Ascent() - top). Clipped.
   virtual void Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const = 0;
+  /// ORs the pixels Draw would paint on a width x height surface (each clamped to 0..32) into
+  /// ink[0..height): bit 31 - c of ink[r] is column c of row r.
+  virtual void InkRows(int x, int y, char16_t ch, int width, int height, std::uint32_t* ink) const = 0;
   /// Baseline below the top of the text box, in pixels.
   virtual int Ascent() const = 0;
   /// The em height in pixels the faces are set to.

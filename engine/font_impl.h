@@ -1,8 +1,9 @@
 #pragma once
 
 // What the font layer's files share: FreeType faces and their cache (font_faces.cpp), fontconfig
-// matching and per-character fallback (font_match.cpp), bitmap-font specifics (font_bitmap.cpp)
-// and glyph rendering (font_render.cpp). Nothing outside engine/font*.cpp includes it.
+// matching and per-character fallback (font_match.cpp), bitmap-font specifics (font_bitmap.cpp),
+// glyph rendering (font_render.cpp) and drawing cached glyphs (font_draw.cpp). Nothing outside
+// engine/font*.cpp includes it.
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -150,7 +151,8 @@ std::pair<std::string, int> MatchFamily(FcConfig* config, const TFont& font, dou
 
 // ---- glyph rendering (font_render.cpp) ----
 
-// A glyph as drawn: packed rows, most significant bit leftmost, (width + 7) / 8 bytes each.
+// A glyph as drawn: packed rows, most significant bit leftmost, (width + 7) / 8 bytes each;
+// the bits past the width are whatever FreeType left there, so readers cut them off.
 struct Glyph {
   std::int32_t left = 0;  // from the origin to the bitmap's left column
   std::int32_t top = 0;   // from the baseline up to the bitmap's top row
@@ -167,6 +169,7 @@ class ResolvedFont final : public TFontFace {
   explicit ResolvedFont(const TFont& font);
 
   void Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const override;
+  void InkRows(int x, int y, char16_t ch, int width, int height, std::uint32_t* ink) const override;
   int Ascent() const override { return ascent_; }
   int EmPixels() const override { return em_; }
   // Forgets every rendered glyph; they are made again when next drawn.

@@ -1,5 +1,5 @@
 // Glyph rendering: monochrome bitmaps from outlines and strikes, synthetic bold and italic,
-// the glyph cache of a resolved font, and underline and strike-out.
+// the glyph cache of a resolved font, and the metrics of underline and strike-out.
 #include "engine/font_impl.h"
 
 #include FT_BITMAP_H
@@ -7,13 +7,7 @@
 #include FT_SIZES_H
 
 #include <algorithm>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#include <array>
 #include <cstring>
-
-#include "engine/surface.h"
 
 namespace mipofc::fontdetail {
 
@@ -107,31 +101,6 @@ void Overstrike(Raster& r) {
     for (int x = 0; x < r.width; ++x)
       if (r.at(x, y)) out.at(x, y) = out.at(x + 1, y) = 1;
   r = std::move(out);
-}
-
-
-// The eight pixel masks of each glyph byte, bit 7 first.
-const auto kByteMasks = [] {
-  std::array<std::array<std::uint32_t, 8>, 256> masks{};
-  for (int v = 0; v < 256; ++v)
-    for (int j = 0; j < 8; ++j) masks[v][j] = (v >> (7 - j)) & 1 ? 0xFFFFFFFFu : 0u;
-  return masks;
-}();
-
-// Paints colour into the eight pixels at out where the glyph byte has ink.
-inline void BlendByte(std::uint32_t* out, std::uint8_t bits, std::uint32_t colour) {
-  if (bits == 0) return;
-  const std::uint32_t* mask = kByteMasks[bits].data();
-#if defined(__SSE2__)
-  const __m128i ink = _mm_set1_epi32(static_cast<int>(colour));
-  for (int half = 0; half < 8; half += 4) {
-    const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + half));
-    __m128i* at = reinterpret_cast<__m128i*>(out + half);
-    _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(m, ink), _mm_andnot_si128(m, _mm_loadu_si128(at))));
-  }
-#else
-  for (int j = 0; j < 8; ++j) out[j] = (colour & mask[j]) | (out[j] & ~mask[j]);
-#endif
 }
 
 
@@ -271,7 +240,8 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
   Glyph g;
   g.face = owner;
   Raster r;
-  bool ok = FT_Activate_Size(sf.size) == 0;
+  // Fonts of other sizes may share the face; its size object is switched only when needed.
+  bool ok = face->size == sf.size || FT_Activate_Size(sf.size) == 0;
   // Synthetic italic slants the outline before it is rendered, so it is loaded unrendered.
   const FT_Int32 flags = FT_LOAD_TARGET_MONO | (sf.synthItalic ? 0 : FT_LOAD_RENDER);
   ok = ok && FT_Load_Glyph(face, glyphIndex, flags) == 0;
@@ -296,12 +266,15 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
       g.height = bm.width > 0 ? static_cast<int>(bm.rows) : 0;
       const int stride = (g.width + 7) / 8;
       g.offset = static_cast<std::uint32_t>(bits_.size());
-      bits_.resize(bits_.size() + static_cast<std::size_t>(stride) * g.height);
-      std::uint8_t* out = bits_.data() + g.offset;
-      const std::uint8_t tailMask = static_cast<std::uint8_t>(0xFF << (stride * 8 - g.width));
-      for (int y = 0; y < g.height; ++y, out += stride) {
-        std::memcpy(out, BitmapRow(bm, y), static_cast<std::size_t>(stride));
-        out[stride - 1] &= tailMask;
+      const std::size_t bytes = static_cast<std::size_t>(stride) * g.height;
+      if (bytes > 0 && bm.pitch == stride) {
+        // Rows stored top down without padding: the whole glyph in one go.
+        bits_.insert(bits_.end(), bm.buffer, bm.buffer + bytes);
+      } else {
+        bits_.resize(bits_.size() + bytes);
+        std::uint8_t* out = bits_.data() + g.offset;
+        for (int y = 0; y < g.height; ++y)
+          std::memcpy(out + static_cast<std::size_t>(y) * stride, BitmapRow(bm, y), static_cast<std::size_t>(stride));
       }
     } else if (ToRaster(lib, bm, r)) {
       r.left = slot->bitmap_left;
@@ -328,41 +301,6 @@ std::int32_t ResolvedFont::Render(int faceIndex, FT_UInt glyphIndex, int owner) 
   }
   glyphs_.push_back(g);
   return static_cast<std::int32_t>(glyphs_.size()) - 1;
-}
-
-void ResolvedFont::Draw(TBitmap& surface, int x, int y, char16_t ch, std::uint32_t colour) const {
-  const Glyph& g = GlyphFor(ch);
-  const int baseline = y + ascent_;
-  const int stride = (g.width + 7) / 8;
-  const std::uint8_t* row = bits_.data() + g.offset;
-  const int gx = x + g.left;
-  const int width = surface.Width();
-  colour &= 0xFFFFFF;
-  // Columns of the glyph that land on the surface.
-  const int c0 = std::max(0, -gx), c1 = std::min(g.width, width - gx);
-  for (int r = 0, gy = baseline - g.top; r < g.height; ++r, ++gy, row += stride) {
-    if (gy < 0 || gy >= surface.Height() || c0 >= c1) continue;
-    TColor* line = surface.Pixels().data() + static_cast<std::size_t>(gy) * width;
-    // Whole bytes of the row that land on the surface go eight pixels at a time; the bits
-    // past the glyph's width are clear, so they leave their pixels alone.
-    int c = c0;
-    if ((c0 & 7) == 0) {
-      const int bytesEnd = std::min(8 * stride, width - gx);
-      for (; c + 8 <= bytesEnd; c += 8) BlendByte(line + gx + c, row[c >> 3], colour);
-    }
-    // A select per pixel rather than a jump per ink pixel: glyph rows give the branch
-    // predictor nothing to learn.
-    for (; c < c1; ++c) {
-      const TColor ink = 0u - static_cast<TColor>((row[c >> 3] >> (7 - (c & 7))) & 1);
-      line[gx + c] = (colour & ink) | (line[gx + c] & ~ink);
-    }
-  }
-  const auto bar = [&](int top, int thickness) {
-    for (int r = 0; r < thickness; ++r)
-      for (int c = 0; c < g.advance; ++c) surface.SetPixel(x + c, top + r, colour);
-  };
-  if (underline_) bar(baseline + underTop_, underThick_);
-  if (strikeOut_) bar(baseline - strikeTop_, strikeThick_);
 }
 
 }  // namespace mipofc::fontdetail

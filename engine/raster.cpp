@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 
@@ -40,6 +41,33 @@ void TChr::ApplyNarrowWide(TColor fill, TColor glyph) {
           scratch_.SetPixel(x < 64 ? dest[x] : NarrowWideDestination(x, v), y, glyph);
       }
   SwapPixels(scratch_);
+}
+
+void TChr::SqueezeInk(TInkRows& ink, int side) {
+  const int v = Settings.NarrowWide;
+  if (squeezeOf_ != v) {
+    for (int d = 0; d < 32; ++d) squeezeTo_[static_cast<std::size_t>(d)] = NarrowWideDestination(d, v);
+    squeezeOf_ = v;
+  }
+  // As on the surface, a source whose destination falls outside it is dropped.
+  const auto lands = [side](int d) { return d >= 0 && d < side; };
+  TInkRows out{};
+  for (int y = 0; y < side; ++y) {
+    std::uint32_t row = ink[static_cast<std::size_t>(y)];
+    if (v > 0) {
+      const int to = squeezeTo_[static_cast<std::size_t>(y)];
+      if (lands(to)) out[static_cast<std::size_t>(to)] |= row;
+      continue;
+    }
+    std::uint32_t moved = 0;
+    for (; row != 0; row &= row - 1) {
+      const int x = 31 - std::countr_zero(row);
+      const int to = squeezeTo_[static_cast<std::size_t>(x)];
+      if (lands(to)) moved |= 0x80000000u >> to;
+    }
+    out[static_cast<std::size_t>(y)] = moved;
+  }
+  ink = out;
 }
 
 void TChr::QuantizeCell(TColor fill, TColor glyph) {

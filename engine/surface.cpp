@@ -68,12 +68,16 @@ void TBitmap::CopyRect(int dx, int dy, const TBitmap& src, int sx, int sy, int w
                 pixels_.begin() + static_cast<std::ptrdiff_t>(dy + y) * width_ + dx);
 }
 
-void TBitmap::TextOut(int x, int y, char16_t ch) {
+const TFontFace& TBitmap::CanvasFace() {
   if (!face_ || !faceFont_.SameFace(Canvas.Font)) {
     face_ = ResolveFont(Canvas.Font);
     faceFont_ = Canvas.Font;
   }
-  face_->Draw(*this, x, y, ch, static_cast<TColor>(Canvas.Font.Color) & 0xFFFFFF);
+  return *face_;
+}
+
+void TBitmap::TextOut(int x, int y, char16_t ch) {
+  CanvasFace().Draw(*this, x, y, ch, static_cast<TColor>(Canvas.Font.Color) & 0xFFFFFF);
 }
 
 }  // namespace mipofc

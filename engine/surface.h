@@ -67,6 +67,9 @@ class TBitmap {
   /// Draws one UTF-16 code unit with the canvas font in the font's colour; (x, y) is the
   /// top-left corner of the character's text box. Throws TFontError when no font can be had.
   void TextOut(int x, int y, char16_t ch);
+  /// The drawable form of the canvas font, resolved again only when the font changes.
+  /// Throws TFontError when no font can be had.
+  const TFontFace& CanvasFace();
 
   /// Row-major pixels, Width() x Height().
   const std::vector<TColor>& Pixels() const { return pixels_; }

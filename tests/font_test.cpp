@@ -204,6 +204,18 @@ TEST(Placement, SurfaceEdgesClip) {
   }
 }
 
+TEST(Placement, PositionsNearTheEndsOfIntDrawNothing) {
+  // Such positions once wrapped around inside the blit and wrote outside the surface.
+  TFont f = BdfFont();
+  f.Underline = f.StrikeOut = true;
+  const std::pair<int, int> positions[] = {{INT_MIN, 0},       {0, INT_MIN}, {INT_MAX, 0},      {0, INT_MAX},
+                                           {INT_MIN, INT_MIN}, {INT_MAX - 3, 2}, {INT_MIN + 5, 3}};
+  for (char16_t ch : std::u16string(u"你|g"))
+    for (auto [x, y] : positions)
+      EXPECT_EQ(Show(Draw(f, ch, 14, 12, x, y)), Show(Blank(14, 12)))
+          << "U+" << std::hex << static_cast<int>(ch) << " at " << std::dec << x << "," << y;
+}
+
 TEST(Placement, NamedFileDrawsItsDefaultGlyphForMissingCharacters) {
   const int dc = Prop("DEFAULT_CHAR");
   ASSERT_TRUE(Bdf().glyphs.count(dc));
