@@ -9,6 +9,7 @@
 #include "cli/progress.h"
 #include "engine/export.h"
 #include "rom/patch.h"
+#include "text/text.h"
 
 namespace mipofc::cli {
 
@@ -76,7 +77,7 @@ bool RomWanted(const TRomFlags& r) {
 TRomJob PrepareRom(const TExportFlags& f, const TChrSettings& settings, std::size_t textLength, TBankFormat format) {
   const TRomFlags& r = f.rom;
   TRomJob job;
-  job.image = ReadWholeFile(*r.rom);
+  job.image = ReadFileBytes(*r.rom);
   job.target = {true, static_cast<std::uint64_t>(*r.chrAt)};
   const std::int32_t capacity = ExportCapacity(settings);
   const std::int64_t files = ExportFileCount(textLength, capacity);

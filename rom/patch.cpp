@@ -8,6 +8,7 @@
 
 #include "engine/chr.h"
 #include "engine/errors.h"
+#include "text/text.h"
 
 namespace mipofc {
 
@@ -87,29 +88,12 @@ std::string PlacementText(const TPlacement& placement) {
          HexText(placement.Last);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw TFileError(path, std::strerror(errno));
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) break;
-  }
-  if (std::ferror(file.get())) throw TFileError(path, std::strerror(errno));
-  return bytes;
-}
-
 std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
                                      const TPatchTarget& target, const std::string& outPath) {
-  std::string image = ReadWholeFile(romPath);
+  std::string image = ReadFileBytes(romPath);
   ReadRomLayout(image, romPath);
   std::vector<TBankPiece> banks;
-  for (const std::string& path : bankPaths) banks.push_back({path, ReadWholeFile(path)});
+  for (const std::string& path : bankPaths) banks.push_back({path, ReadFileBytes(path)});
   const std::vector<TPlacement> placements = PatchImage(image, romPath, banks, target);
   WriteFileAtomically(outPath, image);
   return placements;

@@ -46,9 +46,6 @@ std::vector<TPlacement> PatchImage(std::string& image, const std::string& romNam
 /// "font.00.chr -> CHR 0x0000-0x0FFF", or "... -> file 0x8010-0x900F" for a file offset.
 std::string PlacementText(const TPlacement& placement);
 
-/// A whole file's bytes; throws TFileError.
-std::string ReadWholeFile(const std::string& path);
-
 /// Reads the ROM romPath and the bank files, writes the patched ROM to outPath (which may be
 /// romPath) through a temporary file; returns where each bank went. On any failure nothing is
 /// written.

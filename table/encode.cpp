@@ -1,17 +1,11 @@
 #include <stdexcept>
 
+#include "table/hexdigit.h"
 #include "table/position.h"
 #include "table/script.h"
 
 namespace mipofc {
 namespace {
-
-int HexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
 
 // The byte of a "<$XX>" at text[i], or -1.
 int ByteEscapeAt(std::u16string_view text, std::size_t i) {

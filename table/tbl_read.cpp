@@ -2,19 +2,13 @@
 #include <unordered_map>
 
 #include "engine/errors.h"
+#include "table/hexdigit.h"
 #include "table/position.h"
 #include "table/tbl.h"
 #include "text/text.h"
 
 namespace mipofc {
 namespace {
-
-int HexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
 
 bool IsBlank(std::u16string_view line) {
   for (char16_t c : line)
