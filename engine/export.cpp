@@ -185,7 +185,10 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
     // One file, written once the last bank is in: a stopped or failed export leaves none.
     if (options.Concat && !result.Cancelled && total > 0) {
       const std::string name(chosenName);
-      writer.Put(name, BankFileBytes(options.Format, piece.bytes, piece.tileNames, name, options.Palette));
+      // Raw banks are the file itself: handed over, not copied (a megabyte of fresh pages).
+      writer.Put(name, options.Format == TBankFormat::Chr
+                           ? std::move(piece.bytes)
+                           : BankFileBytes(options.Format, piece.bytes, piece.tileNames, name, options.Palette));
     }
   } catch (...) {
     failure = std::current_exception();

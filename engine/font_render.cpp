@@ -143,6 +143,11 @@ ResolvedFont::ResolvedFont(const TFont& font)
     }
     fallback_ = FallbackFor(config, font);
   }
+  // Room for a glyph of every code unit, reserved (not touched) at once: a store grown by copies
+  // would write most of its pages twice, and a fresh process pays for every first touch.
+  glyphs_.reserve(0x10000);
+  const std::size_t glyphBytes = static_cast<std::size_t>((em_ + 7) / 8) * static_cast<std::size_t>(em_);
+  bits_.reserve(std::min<std::size_t>(0x10000 * glyphBytes, std::size_t{16} << 20));
   faceIndex_[primary.get()] = 0;
   MeasureLines(primary->face);
 }
