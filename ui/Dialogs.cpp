@@ -7,7 +7,10 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <limits>
+
+#include "ui/OutputDialogs.h"
 
 namespace mipofc {
 
@@ -43,6 +46,16 @@ void TQtDialogs::Message(QWidget* parent, const QString& title, const QString& t
   // A plain box: the text says everything, no icon.
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
   box.exec();
+}
+
+std::optional<QString> TQtDialogs::SaveFileUnconfirmed(QWidget* parent, const QString& filter,
+                                                       const QString& defaultSuffix, const QString& folder) {
+  QFileDialog dialog(parent, QString(), folder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(defaultSuffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
 }
 
 std::optional<int> TQtDialogs::ChooseItem(QWidget* parent, const QString& title, const QString& label,
@@ -101,6 +114,32 @@ std::optional<int> TDialogs::ChooseItem(QWidget*, const QString&, const QString&
 
 std::unique_ptr<TProgress> TDialogs::OpenProgress(QWidget* parent, const QString& title, std::int64_t total) {
   return std::make_unique<TQtProgress>(parent, title, total);
+}
+
+std::optional<TCodeTableChoice> TDialogs::ChooseCodeTable(QWidget* parent, const TCodeTableChoice& initial) {
+  TCodeTableDialog dialog(parent, initial);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<std::int64_t> TDialogs::ChooseChrStart(QWidget* parent, const TChrStartAsk& ask) {
+  TChrStartDialog dialog(parent, ask);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Start();
+}
+
+bool TDialogs::Ask(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+  // Replacing a file is what the question guards against, so Enter alone does not do it.
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> TDialogs::SaveFileUnconfirmed(QWidget* parent, const QString& filter,
+                                                     const QString& defaultSuffix, const QString& folder) {
+  return SaveFile(parent, filter, defaultSuffix, folder);
 }
 
 }  // namespace mipofc

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -18,6 +19,26 @@ class TProgress {
   virtual ~TProgress() = default;
   /// Shows done of total files and lets every window repaint; false once the user asked to stop.
   virtual bool Update(std::int64_t done, std::int64_t total) = 0;
+};
+
+/// The codes of an exported text's table, as the code-table dialog edits them.
+struct TCodeTableChoice {
+  int Start = 0;  ///< code of the first character, 0..0xFFFFFF
+  int Bytes = 0;  ///< bytes a code, 1..3; 0 = the fewest that hold every code
+
+  bool operator==(const TCodeTableChoice&) const = default;
+};
+
+/// What the CHR-ROM start dialog shows of a ROM and of the banks that are to go into it.
+struct TChrStartAsk {
+  QString RomName;                ///< the ROM's file name, without its folder
+  std::uint64_t PrgSize = 0;      ///< PRG-ROM bytes
+  std::uint64_t ChrSize = 0;      ///< CHR-ROM bytes
+  std::uint64_t BanksSize = 0;    ///< bytes of the text's banks, all together
+  std::int64_t BankCount = 0;     ///< bank files the text takes
+  std::int64_t Initial = 0;       ///< the kilobyte offered first
+  /// Why banks from kilobyte kb do not fit; empty when they do. The dialog accepts no kb it refuses.
+  std::function<QString(std::int64_t kb)> Refusal;
 };
 
 /// Every dialog and message box the main window shows. The window asks through this
@@ -43,6 +64,19 @@ class TDialogs {
   /// Opens a modal progress dialog titled title over total files; no other window takes input
   /// while it is open. Unless a dialog kind overrides it, the platform's progress dialog.
   virtual std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title, std::int64_t total);
+  /// The code start and code bytes of a code table, starting from initial; nullopt on cancel.
+  /// Unless a dialog kind overrides it, the program's own small dialog.
+  virtual std::optional<TCodeTableChoice> ChooseCodeTable(QWidget* parent, const TCodeTableChoice& initial);
+  /// The CHR-ROM kilobyte the banks start at, one that ask.Refusal accepts; nullopt on cancel.
+  /// Unless a dialog kind overrides it, the program's own small dialog.
+  virtual std::optional<std::int64_t> ChooseChrStart(QWidget* parent, const TChrStartAsk& ask);
+  /// A question with the buttons 是 and 否; true for 是. Unless a dialog kind overrides it, the
+  /// platform's question box.
+  virtual bool Ask(QWidget* parent, const QString& title, const QString& text);
+  /// As SaveFile, except that choosing an existing file asks nothing: the caller asks (Ask)
+  /// before replacing it. Unless a dialog kind overrides it, SaveFile.
+  virtual std::optional<QString> SaveFileUnconfirmed(QWidget* parent, const QString& filter,
+                                                     const QString& defaultSuffix, const QString& folder);
 };
 
 /// The dialogs of the Qt platform in use.
@@ -56,6 +90,8 @@ class TQtDialogs : public TDialogs {
   void Message(QWidget* parent, const QString& title, const QString& text) override;
   std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,
                                 const QStringList& items) override;
+  std::optional<QString> SaveFileUnconfirmed(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                                             const QString& folder) override;
 };
 
 }  // namespace mipofc

@@ -41,6 +41,18 @@ class TScriptedDialogs : public TDialogs {
   /// The update (counted from 1 over every progress dialog) at which the user presses 取消;
   /// 0 = never. The platform's dialog is shown as well, so 取消 can also be clicked on it.
   int CancelAtUpdate = 0;
+  /// Answers of the code-table dialog, and the values each one was opened on.
+  std::deque<std::optional<TCodeTableChoice>> CodeTables;
+  std::vector<TCodeTableChoice> CodeTablesOffered;
+  /// Answers of the CHR-ROM start dialog, tried in turn as a user tries again: one that the
+  /// dialog refuses is kept in ChrStartRefusals (with why) and the next is tried; none left is
+  /// a cancel. ChrStartAsks keeps what each dialog showed.
+  std::deque<std::optional<std::int64_t>> ChrStarts;
+  std::vector<TChrStartAsk> ChrStartAsks;
+  std::vector<std::pair<std::int64_t, QString>> ChrStartRefusals;
+  /// Answers of yes/no questions (none left: 否), and every question asked.
+  std::deque<bool> Answers;
+  std::vector<QString> Questions;
 
   std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString& folder) override {
     FileFilters.push_back(filter);
@@ -65,6 +77,29 @@ class TScriptedDialogs : public TDialogs {
   std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override {
     ChoicesOffered.push_back(items);
     return Next(Choices);
+  }
+  std::optional<TCodeTableChoice> ChooseCodeTable(QWidget*, const TCodeTableChoice& initial) override {
+    CodeTablesOffered.push_back(initial);
+    return Next(CodeTables);
+  }
+  std::optional<std::int64_t> ChooseChrStart(QWidget*, const TChrStartAsk& ask) override {
+    ChrStartAsks.push_back(ask);
+    while (!ChrStarts.empty()) {
+      const std::optional<std::int64_t> answer = ChrStarts.front();
+      ChrStarts.pop_front();
+      if (!answer) return std::nullopt;
+      const QString refusal = ask.Refusal ? ask.Refusal(*answer) : QString();
+      if (refusal.isEmpty()) return answer;
+      ChrStartRefusals.emplace_back(*answer, refusal);
+    }
+    return std::nullopt;
+  }
+  bool Ask(QWidget*, const QString&, const QString& text) override {
+    Questions.push_back(text);
+    if (Answers.empty()) return false;
+    const bool answer = Answers.front();
+    Answers.pop_front();
+    return answer;
   }
   std::unique_ptr<TProgress> OpenProgress(QWidget* parent, const QString& title,
                                           std::int64_t total) override {
