@@ -2,9 +2,11 @@
 
 // Small helpers the main window's files share: named controls, list items, local paths.
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QSlider>
 #include <QSpinBox>
 #include <QString>
@@ -73,6 +75,15 @@ inline void SetItems(QComboBox* list, const std::vector<std::string>& items, int
   list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
+// A menu item named name whose triggering runs owner's handler.
+template <class Owner>
+inline QAction* AddItem(QMenu* menu, Owner* owner, const char* name, const QString& caption,
+                        void (Owner::*handler)()) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QLatin1String(name));
+  QObject::connect(action, &QAction::triggered, owner, handler);
+  return action;
+}
 
 inline std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -196,6 +197,10 @@ class TForm1 : public QMainWindow {
   QAction* CHR1 = nullptr;
   QAction* ASMS1 = nullptr;
   QAction* N16 = nullptr;
+  // More formats.
+  QAction* CA651 = nullptr;  // CA65(&A)
+  QAction* CH1 = nullptr;    // C头文件(&H)
+  QAction* PNG1 = nullptr;   // PNG(&P)
   TAboutBox* AboutBox = nullptr;  ///< made hidden at start-up (or on first use) and shown modally
 
   // The bank viewer, font files, dropped files and the export's progress.
@@ -271,6 +276,9 @@ class TForm1 : public QMainWindow {
   void CHR1Click();
   void ASMS1Click();
   void N16Click();
+  void CA651Click();
+  void CH1Click();
+  void PNG1Click();
   void N18Click();
   void N20Click();
   void N21Click();
@@ -302,6 +310,7 @@ class TForm1 : public QMainWindow {
   void ShowParamCaption();
   void BuildViewMenu();
   void BuildFontMenu();
+  void BuildOutputItems();
   void AcceptDroppedFiles();
   QString FontCaption(QString& toolTip) const;
   void KeepUsableFontFile(TOptionValues& v);
@@ -312,8 +321,8 @@ class TForm1 : public QMainWindow {
   QImage image1Picture_;
   QImage image2Picture_;
   bool followsScreen_ = false;
-  QString lastChrName_;  // each export dialog offers the name chosen in its last use
-  QString lastIncName_;
+  // Each export dialog offers the name chosen in its last use, one per format.
+  std::array<QString, 5> lastExportNames_;
   QString lastExportName_;
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };

@@ -1,4 +1,4 @@
-// TForm1: the export commands of the output menu.
+// TForm1: the bank-file export commands of the output menu, and its items.
 #include <QElapsedTimer>
 #include <memory>
 
@@ -12,9 +12,27 @@ using namespace formdetail;
 
 namespace {
 
-// Dialog filters in the "description (patterns);;..." form of TDialogs.
-const QString ChrFilter = QStringLiteral("CHR字模文件(*.chr);;所有文件(*)");
-const QString IncFilter = QStringLiteral("汇编包含文件(*.inc);;所有文件(*)");
+// What each export command asks and says: its dialog filter (in the "description (patterns);;..."
+// form of TDialogs), and the end of its completion message.
+struct TExportKind {
+  TBankFormat Format;
+  const char* Filter;
+  const char* MessageEnd;
+};
+
+constexpr TExportKind ExportKinds[] = {
+    {TBankFormat::Chr, "CHR字模文件(*.chr);;所有文件(*)", "个chr文件"},
+    {TBankFormat::Inc, "汇编包含文件(*.inc);;所有文件(*)", "个inc文件"},
+    {TBankFormat::Ca65, "ca65汇编文件(*.s);;所有文件(*)", "个s文件"},
+    {TBankFormat::C, "C头文件(*.h);;所有文件(*)", "个h文件"},
+    {TBankFormat::Png, "PNG图片(*.png);;所有文件(*)", "个png文件"},
+};
+
+const TExportKind& KindOf(TBankFormat format) {
+  for (const TExportKind& kind : ExportKinds)
+    if (kind.Format == format) return kind;
+  return ExportKinds[0];
+}
 
 }  // namespace
 
@@ -25,6 +43,8 @@ TExportResult TForm1::ExportWithProgress(const std::string& chosenName, TBankFor
   std::unique_ptr<TProgress> progress;
   TExportOptions options;
   options.Format = format;
+  ReadPalette();
+  options.Palette = PreviewPalette;
   // Called between banks on this thread: a short export never sees a dialog, a long one gets one
   // that keeps the windows painting and blocks every other command while it is open.
   options.OnProgress = [&](std::int64_t written, std::int64_t total) {
@@ -38,10 +58,12 @@ TExportResult TForm1::ExportWithProgress(const std::string& chosenName, TBankFor
 }
 
 void TForm1::ExportBanks(TBankFormat format) {
-  const bool chr = format == TBankFormat::Chr;
-  QString& last = chr ? lastChrName_ : lastIncName_;
-  const auto chosen = dialogs_->SaveFile(this, chr ? ChrFilter : IncFilter,
-                                         chr ? QStringLiteral("chr") : QStringLiteral("inc"), last);
+  const TExportKind& kind = KindOf(format);
+  QString& last = lastExportNames_[static_cast<std::size_t>(format)];
+  const std::string_view extension = FormatExtension(format);
+  const auto chosen = dialogs_->SaveFile(this, QString::fromUtf8(kind.Filter),
+                                         QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size())),
+                                         last);
   if (!chosen) return;
   last = *chosen;
   lastExportName_ = *chosen;
@@ -52,8 +74,13 @@ void TForm1::ExportBanks(TBankFormat format) {
   const TExportResult result = ExportWithProgress(LocalPath(*chosen), format, settings, text);
   dialogs_->Message(this, TitleText,
                     (result.Cancelled ? QStringLiteral("已取消：生成") : QStringLiteral("生成")) +
-                        QString::number(result.Files) +
-                        (chr ? QStringLiteral("个chr文件") : QStringLiteral("个inc文件")));
+                        QString::number(result.Files) + QString::fromUtf8(kind.MessageEnd));
+}
+
+void TForm1::BuildOutputItems() {
+  CA651 = AddItem(N14, this, "CA651", QStringLiteral("CA65(&A)"), &TForm1::CA651Click);
+  CH1 = AddItem(N14, this, "CH1", QStringLiteral("C头文件(&H)"), &TForm1::CH1Click);
+  PNG1 = AddItem(N14, this, "PNG1", QStringLiteral("PNG(&P)"), &TForm1::PNG1Click);
 }
 
 void TForm1::CHR1Click() {
@@ -62,6 +89,18 @@ void TForm1::CHR1Click() {
 
 void TForm1::ASMS1Click() {
   RunCommand([this] { ExportBanks(TBankFormat::Inc); });
+}
+
+void TForm1::CA651Click() {
+  RunCommand([this] { ExportBanks(TBankFormat::Ca65); });
+}
+
+void TForm1::CH1Click() {
+  RunCommand([this] { ExportBanks(TBankFormat::C); });
+}
+
+void TForm1::PNG1Click() {
+  RunCommand([this] { ExportBanks(TBankFormat::Png); });
 }
 
 }  // namespace mipofc

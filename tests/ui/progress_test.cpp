@@ -51,7 +51,7 @@ TEST_F(ProgressTest, AShortExportShowsNoDialogAndItsMessageIsUnchanged) {
   EXPECT_EQ(Dialogs->Messages[0].second, QStringLiteral("生成3个chr文件"));
 }
 
-// Cancel in both formats, the dialog opening on the first bank so that the test does not wait.
+// Cancel in every format, the dialog opening on the first bank so that the test does not wait.
 TEST_F(ProgressTest, CancelKeepsTheFilesWrittenAndWritesNoLaterOne) {
   struct Case {
     const char* name;
@@ -61,7 +61,10 @@ TEST_F(ProgressTest, CancelKeepsTheFilesWrittenAndWritesNoLaterOne) {
     const char* messageEnd;
   };
   const Case cases[] = {{"chr", &TForm1::CHR1Click, TBankFormat::Chr, "chr", "个chr文件"},
-                        {"inc", &TForm1::ASMS1Click, TBankFormat::Inc, "inc", "个inc文件"}};
+                        {"inc", &TForm1::ASMS1Click, TBankFormat::Inc, "inc", "个inc文件"},
+                        {"ca65", &TForm1::CA651Click, TBankFormat::Ca65, "s", "个s文件"},
+                        {"c", &TForm1::CH1Click, TBankFormat::C, "h", "个h文件"},
+                        {"png", &TForm1::PNG1Click, TBankFormat::Png, "png", "个png文件"}};
   Form->FontDialog1Font = UiTestFont();
   Form->ApplyChosenFont();
   const std::u16string text = TestText(64 * 40 + 5);  // 41 banks
