@@ -42,6 +42,7 @@ TForm1::TForm1(std::unique_ptr<TDialogs> dialogs, QWidget* parent)
   BuildPreviewPage();
   BuildTextPage();
   BuildMenu();
+  BuildTextItems();
   BuildOutputItems();
   BuildViewMenu();
   BuildFontMenu();

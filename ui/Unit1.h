@@ -197,10 +197,19 @@ class TForm1 : public QMainWindow {
   QAction* CHR1 = nullptr;
   QAction* ASMS1 = nullptr;
   QAction* N16 = nullptr;
-  // More formats.
+  // Distinct characters, their codes, and more formats.
+  QAction* N11 = nullptr;    // 去除重复字(&U)
+  QAction* N12 = nullptr;    // 字符统计(&S)...
+  QAction* N13 = nullptr;    // 从码表载入(&B)...
   QAction* CA651 = nullptr;  // CA65(&A)
   QAction* CH1 = nullptr;    // C头文件(&H)
   QAction* PNG1 = nullptr;   // PNG(&P)
+  int CodeStart = 0;  ///< code of the text's first character in its table, 0..0xFFFFFF
+  int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
+  /// The memo's text replaced in one edit of its document, so that Ctrl+Z brings back the text before.
+  void ReplaceMemoText(const QString& text);
+  /// What "字符统计(&S)..." says of the memo's text with the current settings.
+  QString CharStatsText();
   TAboutBox* AboutBox = nullptr;  ///< made hidden at start-up (or on first use) and shown modally
 
   // The bank viewer, font files, dropped files and the export's progress.
@@ -276,6 +285,9 @@ class TForm1 : public QMainWindow {
   void CHR1Click();
   void ASMS1Click();
   void N16Click();
+  void N11Click();
+  void N12Click();
+  void N13Click();
   void CA651Click();
   void CH1Click();
   void PNG1Click();
@@ -310,7 +322,9 @@ class TForm1 : public QMainWindow {
   void ShowParamCaption();
   void BuildViewMenu();
   void BuildFontMenu();
+  void BuildTextItems();
   void BuildOutputItems();
+  std::u16string CheckedText(const char* command) const;
   void AcceptDroppedFiles();
   QString FontCaption(QString& toolTip) const;
   void KeepUsableFontFile(TOptionValues& v);

@@ -59,6 +59,8 @@ TOptionValues TForm1::ReadOptions() const {
   v.ScanEnabled = RWay01->isEnabled();
   v.Font = BfFontFont;
   v.DialogFont = FontDialog1Font;
+  v.CodeStart = CodeStart;
+  v.CodeBytes = CodeBytes;
   return v;
 }
 
@@ -75,6 +77,8 @@ void TForm1::WriteOptions(const TOptionValues& v) {
   TBp->setValue(v.NarrowWide);
   PosX = v.PosX;
   PosY = v.PosY;
+  CodeStart = v.CodeStart;
+  CodeBytes = v.CodeBytes;
 
   Ebg->setValue(v.BgIndex);
   Ewm->setValue(v.GlyphIndex);

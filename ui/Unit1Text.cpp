@@ -1,8 +1,15 @@
-// TForm1: the text page: the joined text, loading and pasting.
+// TForm1: the text page: the joined text, loading and pasting, distinct characters, their
+// statistics, and the characters of a code table.
 #include "ui/Unit1.h"
 
+#include <QMenu>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
+#include "engine/export.h"
+#include "table/chars.h"
+#include "table/codes.h"
 #include "text/text.h"
 #include "ui/FormHelpers.h"
 
@@ -10,13 +17,44 @@ namespace mipofc {
 
 using namespace formdetail;
 
+namespace {
+
+// Lines of 16 characters, as `mipofc-cli chars` writes them: line breaks are no characters, and
+// short lines keep a long text workable in the memo.
+QString InLines(std::u16string_view chars) {
+  QString text;
+  text.reserve(static_cast<qsizetype>(chars.size() + chars.size() / 16 + 1));
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    if (i > 0 && i % 16 == 0) text += QLatin1Char('\n');
+    text += QChar(chars[i]);
+  }
+  return text;
+}
+
+}  // namespace
+
 std::u16string TForm1::JoinedText() const {
   const QString text = Memo1->toPlainText();
   return mipofc::JoinedText(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                                 static_cast<std::size_t>(text.size())));
 }
 
+std::u16string TForm1::CheckedText(const char* command) const {
+  const QString memo = Memo1->toPlainText();
+  TScript script;
+  // A character outside the plane has no cell of its own; it is refused with its line and column.
+  script.Add(command, std::u16string(reinterpret_cast<const char16_t*>(memo.utf16()),
+                                     static_cast<std::size_t>(memo.size())));
+  return mipofc::JoinedText(script.Text());
+}
+
 void TForm1::Memo1Change() { SetFlag(); }
+
+void TForm1::BuildTextItems() {
+  N11 = AddItem(N8, this, "N11", QStringLiteral("去除重复字(&U)"), &TForm1::N11Click);
+  N12 = AddItem(N8, this, "N12", QStringLiteral("字符统计(&S)..."), &TForm1::N12Click);
+  N13 = AddItem(N8, this, "N13", QStringLiteral("从码表载入(&B)..."), &TForm1::N13Click);
+}
 
 void TForm1::LoadTextFiles(const QStringList& paths) {
   QString content;
@@ -32,6 +70,26 @@ void TForm1::LoadTextFiles(const QStringList& paths) {
   Memo1->setPlainText(content);
 }
 
+void TForm1::ReplaceMemoText(const QString& text) {
+  QTextCursor cursor(Memo1->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(text);
+  cursor.endEditBlock();
+  Memo1->setTextCursor(cursor);
+}
+
+QString TForm1::CharStatsText() {
+  const std::u16string text = JoinedText();
+  const TDistinctChars distinct = DistinctCharacters(text, TCharOrder::First);
+  const std::int32_t capacity = ExportCapacity(GatherSettings());
+  QString stats = QStringLiteral("字符：%1\n不同字符：%2\n").arg(text.size()).arg(distinct.Chars.size());
+  stats += QStringLiteral("每个文件：%1个字\n").arg(capacity);
+  stats += QStringLiteral("文件：%1个").arg(ExportFileCount(text.size(), capacity));
+  stats += QStringLiteral("（去除重复字后%1个）").arg(ExportFileCount(distinct.Chars.size(), capacity));
+  return stats;
+}
+
 void TForm1::N9Click() {
   const auto file =
       dialogs_->OpenFile(this, QStringLiteral("文本(*.txt);;任意文本(*)"), QString());
@@ -40,5 +98,25 @@ void TForm1::N9Click() {
 }
 
 void TForm1::N10Click() { Memo1->paste(); }
+
+void TForm1::N11Click() {
+  RunCommand([this] {
+    const std::u16string text = CheckedText("文本");
+    ReplaceMemoText(InLines(DistinctCharacters(text, TCharOrder::First).Chars));
+  });
+}
+
+void TForm1::N12Click() {
+  RunCommand([this] { dialogs_->Message(this, TitleText, CharStatsText()); });
+}
+
+void TForm1::N13Click() {
+  const auto file = dialogs_->OpenFile(this, QStringLiteral("码表文件(*.tbl);;所有文件(*)"), QString());
+  if (!file) return;
+  RunCommand([&] {
+    const TTable table = ReadTable(LocalPath(*file));
+    ReplaceMemoText(InLines(TextOfTable(table, static_cast<std::uint32_t>(CodeStart))));
+  });
+}
 
 }  // namespace mipofc
