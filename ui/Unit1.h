@@ -197,13 +197,14 @@ class TForm1 : public QMainWindow {
   QAction* CHR1 = nullptr;
   QAction* ASMS1 = nullptr;
   QAction* N16 = nullptr;
-  // Distinct characters, their codes, and more formats.
+  // Distinct characters, code tables and more formats.
   QAction* N11 = nullptr;    // 去除重复字(&U)
   QAction* N12 = nullptr;    // 字符统计(&S)...
   QAction* N13 = nullptr;    // 从码表载入(&B)...
   QAction* CA651 = nullptr;  // CA65(&A)
   QAction* CH1 = nullptr;    // C头文件(&H)
   QAction* PNG1 = nullptr;   // PNG(&P)
+  QAction* TBL1 = nullptr;   // 码表(&T)...
   int CodeStart = 0;  ///< code of the text's first character in its table, 0..0xFFFFFF
   int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
   /// The memo's text replaced in one edit of its document, so that Ctrl+Z brings back the text before.
@@ -291,6 +292,7 @@ class TForm1 : public QMainWindow {
   void CA651Click();
   void CH1Click();
   void PNG1Click();
+  void TBL1Click();
   void N18Click();
   void N20Click();
   void N21Click();
@@ -337,6 +339,7 @@ class TForm1 : public QMainWindow {
   bool followsScreen_ = false;
   // Each export dialog offers the name chosen in its last use, one per format.
   std::array<QString, 5> lastExportNames_;
+  QString lastTableName_;
   QString lastExportName_;
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };

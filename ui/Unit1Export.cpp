@@ -81,6 +81,7 @@ void TForm1::BuildOutputItems() {
   CA651 = AddItem(N14, this, "CA651", QStringLiteral("CA65(&A)"), &TForm1::CA651Click);
   CH1 = AddItem(N14, this, "CH1", QStringLiteral("C头文件(&H)"), &TForm1::CH1Click);
   PNG1 = AddItem(N14, this, "PNG1", QStringLiteral("PNG(&P)"), &TForm1::PNG1Click);
+  TBL1 = AddItem(N14, this, "TBL1", QStringLiteral("码表(&T)..."), &TForm1::TBL1Click);
 }
 
 void TForm1::CHR1Click() {

@@ -33,6 +33,8 @@ TViewSource TForm1::ViewSource() {
   source.Palette = PreviewPalette;
   source.Grid = CheckBox1->isChecked();
   source.GridColour = Shape1->Color();
+  source.CodeStart = CodeStart;
+  source.CodeBytes = CodeBytes;
   return source;
 }
 

@@ -117,6 +117,8 @@ TViewer::TViewer(TForm1* form) : QMainWindow(form, Qt::Window), form_(form) {
 
   ViewerStatus = Named(new QStatusBar, "ViewerStatus");
   setStatusBar(ViewerStatus);
+  LCode = NewLabel("LCode", QString());
+  ViewerStatus->addPermanentWidget(LCode);
 
   connect(SpinBank, &QSpinBox::valueChanged, this, &TViewer::SpinBankChange);
   connect(BPrevBank, &QPushButton::clicked, this, [this] { ShowBank(bank_ - 1); });
@@ -138,6 +140,12 @@ TViewer::~TViewer() = default;
 
 void TViewer::Follow(TViewSource source) {
   source_ = std::move(source);
+  try {
+    codes_ = PlanCodes(source_.Text->size(), static_cast<std::uint32_t>(std::clamp(source_.CodeStart, 0, 0xFFFFFF)),
+                       std::clamp(source_.CodeBytes, 0, 3));
+  } catch (const TCodeRangeError&) {
+    codes_.reset();
+  }
   Draw();
 }
 
@@ -220,11 +228,11 @@ void TViewer::ShowFileName() {
   LFileName->setText(QFile::decodeName(QByteArray::fromStdString(name)));
 }
 
-QString TViewer::HoverAt(bool text, int x, int y) const {
-  if (x < 0 || y < 0 || x >= PreviewSide || y >= PreviewSide) return {};
+bool TViewer::InfoAt(bool text, int x, int y, THoverInfo& info) const {
+  if (x < 0 || y < 0 || x >= PreviewSide || y >= PreviewSide) return false;
   const std::u16string& all = *source_.Text;
   const std::int64_t first = static_cast<std::int64_t>(bank_) * capacity_;
-  THoverInfo info;
+  info = THoverInfo();
   info.Bank = bank_;
   const auto ownedBy = [&](const TSlotOwner& owner) {
     info.Char = all[static_cast<std::size_t>(first + owner.Char)];
@@ -237,15 +245,15 @@ QString TViewer::HoverAt(bool text, int x, int y) const {
     const TSlotOwner& owner = owners_[static_cast<std::size_t>(info.Slot)];
     info.Blank = owner.Char < 0 || first + owner.Char >= static_cast<std::int64_t>(all.size());
     if (!info.Blank) ownedBy(owner);
-    return HoverText(info);
+    return true;
   }
   const int w = source_.Settings.CellWidth, h = source_.Settings.CellHeight;
-  if (w <= 0 || h <= 0) return {};
+  if (w <= 0 || h <= 0) return false;
   const int cell = (y / h) * (PreviewSide / w) + x / w;
-  if (cell >= capacity_) return {};
+  if (cell >= capacity_) return false;
   if (first + cell >= static_cast<std::int64_t>(all.size())) {
     info.Blank = true;
-    return HoverText(info);
+    return true;
   }
   // The tile under the pointer in the cell as placed: a colour-overlap fold merges two into one.
   TSlotOwner wanted{cell, static_cast<std::int8_t>((x % w) / 8), static_cast<std::int8_t>((y % h) / 8)};
@@ -254,7 +262,20 @@ QString TViewer::HoverAt(bool text, int x, int y) const {
   const auto slot = std::find(owners_.begin(), owners_.begin() + 256, wanted);
   if (slot != owners_.begin() + 256) info.Slot = static_cast<int>(slot - owners_.begin());
   ownedBy(wanted);
-  return HoverText(info);
+  return true;
+}
+
+QString TViewer::HoverAt(bool text, int x, int y) const {
+  THoverInfo info;
+  return InfoAt(text, x, y, info) ? HoverText(info) : QString();
+}
+
+QString TViewer::CodeAt(bool text, int x, int y) const {
+  THoverInfo info;
+  if (!InfoAt(text, x, y, info) || info.Blank) return {};
+  if (!codes_) return QStringLiteral("编码 超出范围");
+  const auto code = codes_->Start + static_cast<std::uint32_t>(info.Position);
+  return QStringLiteral("编码 ") + Q(CodeHex(CodeOf(code, codes_->Bytes)));
 }
 
 void TViewer::Hover(QLabel* image, QPointF position) {
@@ -265,6 +286,7 @@ void TViewer::Hover(QLabel* image, QPointF position) {
     ViewerStatus->clearMessage();
   else
     ViewerStatus->showMessage(text);
+  LCode->setText(CodeAt(image == Image3, x, y));
 }
 
 bool TViewer::eventFilter(QObject* watched, QEvent* event) {
@@ -274,7 +296,10 @@ bool TViewer::eventFilter(QObject* watched, QEvent* event) {
         Hover(static_cast<QLabel*>(watched), static_cast<QMouseEvent*>(event)->position());
       break;
     case QEvent::Leave:
-      if (watched == Image3 || watched == Image4) ViewerStatus->clearMessage();
+      if (watched == Image3 || watched == Image4) {
+        ViewerStatus->clearMessage();
+        LCode->clear();
+      }
       break;
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);

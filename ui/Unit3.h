@@ -6,10 +6,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/chr.h"
 #include "engine/font.h"
+#include "table/codes.h"
 
 class QComboBox;
 class QLabel;
@@ -31,6 +33,8 @@ struct TViewSource {
   TPalette Palette{};
   bool Grid = false;
   TColor GridColour = 0xC0C0C0;
+  int CodeStart = 0;  ///< the table code of the text's first character, 0..0xFFFFFF
+  int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
 };
 
 /// One hovered tile of a bank or cell of its text, as the viewer's status bar reports it.
@@ -80,6 +84,9 @@ class TViewer : public QMainWindow {
   /// The status text of picture pixel (x, y), 0..127, of the text cells (text) or the pattern
   /// table; empty where there is nothing (outside the cells a bank holds).
   QString HoverAt(bool text, int x, int y) const;
+  /// What LCode shows at picture pixel (x, y): "编码 8140", the code the text's table
+  /// ("码表(&T)...") gives the character there; empty where there is no character.
+  QString CodeAt(bool text, int x, int y) const;
   /// Both pictures at the zoom, side by side with 8 x zoom pixels of the grid colour between:
   /// what "保存图片(&S)..." writes.
   QImage SavedPicture() const;
@@ -98,6 +105,7 @@ class TViewer : public QMainWindow {
   QLabel* Image3 = nullptr;
   QLabel* Image4 = nullptr;
   QStatusBar* ViewerStatus = nullptr;
+  QLabel* LCode = nullptr;  ///< the hovered character's table code, at the right of ViewerStatus
 
  public slots:
   void SpinBankChange();
@@ -111,6 +119,7 @@ class TViewer : public QMainWindow {
   void Draw();
   void ShowPictures();
   void Hover(QLabel* image, QPointF position);
+  bool InfoAt(bool text, int x, int y, THoverInfo& info) const;
 
   TForm1* form_;
   TViewSource source_;
@@ -122,6 +131,7 @@ class TViewer : public QMainWindow {
   QImage bankPicture_;
   std::array<TSlotOwner, 512> owners_{};
   QString lastPictureName_;
+  std::optional<TCodePlan> codes_;  // none when the text's codes do not fit the bytes asked for
 };
 
 }  // namespace mipofc

@@ -1,12 +1,22 @@
-// "输出(&O)"'s new items: CA65, C header and PNG banks as the command-line tool writes them.
+// "输出(&O)"'s new items: CA65, C header and PNG banks as the command-line tool writes them, the
+// code table of the text ("码表(&T)...") with its settings in the parameter file, and the codes the
+// bank viewer shows.
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTextEdit>
 
+#include "params/paramfile.h"
+#include "table/codes.h"
+#include "table/tbl.h"
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
 #include "tests/ui/window_cli.h"
+#include "ui/Unit3.h"
 
 namespace mipofc::test {
 namespace {
@@ -50,12 +60,12 @@ class OutputMenuTest : public WindowTest {
 
 TEST_F(OutputMenuTest, NewItemsFollowTheExistingOnesInOrder) {
   const QList<QAction*> items = Form->N14->actions();
-  const QList<QAction*> expected = {Form->CHR1, Form->ASMS1, Form->CA651, Form->CH1, Form->PNG1};
+  const QList<QAction*> expected = {Form->CHR1, Form->ASMS1, Form->CA651, Form->CH1, Form->PNG1, Form->TBL1};
   EXPECT_EQ(items, expected);
   QStringList names, captions;
   for (QAction* a : items) names << a->objectName(), captions << a->text();
-  EXPECT_EQ(names, (QStringList{"CHR1", "ASMS1", "CA651", "CH1", "PNG1"}));
-  EXPECT_EQ(captions, (QStringList{"CHR(&C)", "INC(&I)", "CA65(&A)", "C头文件(&H)", "PNG(&P)"}));
+  EXPECT_EQ(names, (QStringList{"CHR1", "ASMS1", "CA651", "CH1", "PNG1", "TBL1"}));
+  EXPECT_EQ(captions, (QStringList{"CHR(&C)", "INC(&I)", "CA65(&A)", "C头文件(&H)", "PNG(&P)", "码表(&T)..."}));
 }
 
 struct FormatCase {
@@ -114,6 +124,132 @@ TEST_P(FormatTest, WritesTheBanksAsTheCommandLineToolDoesWithTheMessageOfItsKind
 
 INSTANTIATE_TEST_SUITE_P(Formats, FormatTest, ::testing::ValuesIn(Formats),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OutputMenuTest, CodeTableEqualsTheCommandLineToolsAndTheTableLibrarysForEachSetting) {
+  struct Case {
+    int start, bytes;
+    const char* startFlag;
+  };
+  const Case cases[] = {{0, 0, "00"}, {0x8140, 0, "8140"}, {0xF0, 2, "F0"}, {0x10, 3, "$10"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.startFlag);
+    const QString ours = Path(QStringLiteral("ours-%1.tbl").arg(c.startFlag));
+    const QString theirs = Path(QStringLiteral("cli-%1.tbl").arg(QString::fromLatin1(c.startFlag).remove('$')));
+    Dialogs->CodeTables.push_back(TCodeTableChoice{c.start, c.bytes});
+    Dialogs->Files.push_back(ours);
+    Form->TBL1Click();
+    ASSERT_FALSE(Dialogs->Messages.empty());
+    EXPECT_TRUE(Dialogs->Messages.back().second.startsWith(QStringLiteral("生成码表："))) << Dialogs->Messages.back().second.toStdString();
+    EXPECT_EQ(Dialogs->FileAsks.back().Filter, QStringLiteral("码表文件(*.tbl);;所有文件(*)"));
+    EXPECT_EQ(Dialogs->FileAsks.back().Suffix, QStringLiteral("tbl"));
+    EXPECT_EQ(Form->CodeStart, c.start);
+    EXPECT_EQ(Form->CodeBytes, c.bytes);
+
+    QStringList args{"export", TextFile(), "-q", "-o", Path("cli.chr"), "--table", theirs, "--code-start",
+                     QString::fromLatin1(c.startFlag)};
+    if (c.bytes) args << "--code-bytes" << QString::number(c.bytes);
+    ASSERT_EQ(RunCli(args + CliSettings(*Form)), 0);
+    const QByteArray bytes = FileBytes(ours);
+    EXPECT_EQ(bytes, FileBytes(theirs));
+    const std::u16string joined = Form->JoinedText();
+    const std::string library = TableFileBytes(
+        CodeTableOf(joined, PlanCodes(joined.size(), static_cast<std::uint32_t>(c.start), c.bytes)),
+        TTableEncoding::Utf8, "t.tbl");
+    EXPECT_EQ(bytes.toStdString(), library);
+  }
+  // Each dialog opened on the values chosen the time before.
+  ASSERT_EQ(Dialogs->CodeTablesOffered.size(), 4u);
+  EXPECT_EQ(Dialogs->CodeTablesOffered[0], (TCodeTableChoice{0, 0}));
+  EXPECT_EQ(Dialogs->CodeTablesOffered[2], (TCodeTableChoice{0x8140, 0}));
+  EXPECT_EQ(Dialogs->CodeTablesOffered[3], (TCodeTableChoice{0xF0, 2}));
+  // The second file starts "8140=字" and goes on by one a character.
+  const QString second = QString::fromUtf8(FileBytes(Path("ours-8140.tbl")));
+  EXPECT_TRUE(second.startsWith(QStringLiteral("8140=字\r\n8141=模\r\n"))) << second.toStdString();
+}
+
+TEST_F(OutputMenuTest, CodesThatDoNotFitAndCharactersOutsideThePlaneWriteNoTable) {
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0xF0, 1});
+  Dialogs->Files.push_back(Path("a.tbl"));
+  Form->TBL1Click();
+  ASSERT_EQ(Dialogs->Messages.size(), 1u);
+  EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(QStringLiteral("码表放不下："))) << Dialogs->Messages[0].second.toStdString();
+  EXPECT_TRUE(Dialogs->FileAsks.empty());
+  // Still remembered: the user corrects the bytes next time.
+  EXPECT_EQ(Form->CodeStart, 0xF0);
+
+  Form->Memo1->setPlainText(QStringLiteral("字\n模😀"));
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0, 0});
+  Form->TBL1Click();
+  ASSERT_EQ(Dialogs->Messages.size(), 2u);
+  EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("文本:2:2"))) << Dialogs->Messages[1].second.toStdString();
+  EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("U+1F600"))) << Dialogs->Messages[1].second.toStdString();
+  EXPECT_TRUE(Entries(Dir.path()).isEmpty());
+
+  // A cancelled dialog changes nothing and asks no more.
+  Form->TBL1Click();
+  EXPECT_EQ(Dialogs->Messages.size(), 2u);
+  EXPECT_EQ(Form->CodeStart, 0);
+}
+
+TEST_F(OutputMenuTest, CodeSettingsGoIntoTheParameterFileAndComeBack) {
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0x8140, 2});
+  Form->TBL1Click();  // the save dialog is cancelled; the settings stay
+  const QString ini = Path(QStringLiteral("p.ini"));
+  Dialogs->Files.push_back(ini);
+  Form->N5Click();
+  TOptionValues stored;
+  LoadParamFile(QFile::encodeName(ini).toStdString(), stored);
+  EXPECT_EQ(stored.CodeStart, 0x8140);
+  EXPECT_EQ(stored.CodeBytes, 2);
+
+  // A fresh window that opens the file offers them in its dialog.
+  auto dialogs = std::make_unique<TScriptedDialogs>();
+  TScriptedDialogs* seen = dialogs.get();
+  TForm1 other(std::move(dialogs));
+  other.Timer1->stop();
+  seen->Files.push_back(ini);
+  other.N3Click();
+  EXPECT_EQ(other.CodeStart, 0x8140);
+  EXPECT_EQ(other.CodeBytes, 2);
+  other.TBL1Click();
+  ASSERT_EQ(seen->CodeTablesOffered.size(), 1u);
+  EXPECT_EQ(seen->CodeTablesOffered[0], (TCodeTableChoice{0x8140, 2}));
+}
+
+TEST_F(OutputMenuTest, ViewerShowsEachCharactersCodeAsTheTableGivesIt) {
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0x8140, 0});
+  Form->TBL1Click();
+  ASSERT_EQ(Tick(), 1);
+  Form->N18->trigger();
+  TViewer* viewer = Form->Viewer;
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_EQ(viewer->Capacity(), 16);
+  // Bank 1, slot 0x00 holds the first tile of character 16 of the text (blocks of 2x2 tiles).
+  viewer->ShowBank(1);
+  EXPECT_EQ(viewer->CodeAt(false, 0, 0), QStringLiteral("编码 8150"));
+  EXPECT_EQ(viewer->CodeAt(true, 17, 1), QStringLiteral("编码 8151"));
+  // What the viewer says is the code the table file gives that character.
+  const std::u16string joined = Form->JoinedText();
+  const auto table = CodeTableOf(joined, PlanCodes(joined.size(), 0x8140, 0));
+  EXPECT_EQ(QStringLiteral("编码 ") + QString::fromStdString(CodeHex(table[17].Code)), viewer->CodeAt(true, 17, 1));
+  // Hovering shows it at the right of the status bar, beside the unchanged hover text.
+  QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), viewer->Image4->mapToGlobal(QPointF(1, 1)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(viewer->Image4, &move);
+  EXPECT_EQ(viewer->LCode->text(), QStringLiteral("编码 8150"));
+  EXPECT_TRUE(viewer->ViewerStatus->currentMessage().startsWith(QStringLiteral("库 1  槽 00")));
+  // A blank slot has no code; codes that do not fit say so.
+  viewer->ShowBank(2);
+  EXPECT_EQ(viewer->CodeAt(false, 127, 127), QString());
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0xFF, 1});
+  Form->TBL1Click();
+  ASSERT_EQ(Tick(), 1);
+  EXPECT_EQ(viewer->CodeAt(false, 0, 0), QStringLiteral("编码 超出范围"));
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0x10, 2});
+  Form->TBL1Click();
+  ASSERT_EQ(Tick(), 1);
+  EXPECT_EQ(viewer->CodeAt(false, 0, 0), QStringLiteral("编码 0030"));
+}
 
 }  // namespace
 }  // namespace mipofc::test

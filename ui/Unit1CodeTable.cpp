@@ -1,0 +1,48 @@
+// TForm1: "码表(&T)...": the code table of the current text, as `mipofc-cli export --table` writes it.
+#include <QFileInfo>
+#include <algorithm>
+
+#include "engine/chr.h"
+#include "table/codes.h"
+#include "table/tbl.h"
+#include "ui/FormHelpers.h"
+#include "ui/Unit1.h"
+
+namespace mipofc {
+
+using namespace formdetail;
+
+void TForm1::TBL1Click() {
+  RunCommand([this] {
+    const auto choice = dialogs_->ChooseCodeTable(this, {CodeStart, CodeBytes});
+    if (!choice) return;
+    // Kept as soon as chosen: the parameter file and the viewer's codes follow, even when the
+    // codes turn out not to fit this text.
+    CodeStart = std::clamp(choice->Start, 0, static_cast<int>(MaxCode));
+    CodeBytes = std::clamp(choice->Bytes, 0, 3);
+    SetFlag();
+    const std::u16string text = CheckedText("文本");
+    TCodePlan plan;
+    try {
+      plan = PlanCodes(text.size(), static_cast<std::uint32_t>(CodeStart), CodeBytes);
+    } catch (const TCodeRangeError& e) {
+      ReportError(QStringLiteral("码表放不下：") + Q(e.what()));
+      return;
+    }
+    const auto chosen = dialogs_->SaveFile(this, QStringLiteral("码表文件(*.tbl);;所有文件(*)"),
+                                           QStringLiteral("tbl"), lastTableName_);
+    if (!chosen) return;
+    lastTableName_ = *chosen;
+    const std::string path = LocalPath(*chosen);
+    WriteFileAtomically(path, TableFileBytes(CodeTableOf(text, plan), TTableEncoding::Utf8, path));
+    const std::uint32_t last = plan.Start + static_cast<std::uint32_t>(text.size()) - 1;
+    QString message = QStringLiteral("生成码表：") + QFileInfo(*chosen).fileName() +
+                      QStringLiteral("，%1个编码").arg(text.size());
+    if (!text.empty())
+      message += QStringLiteral("（%1-%2）")
+                     .arg(Q(CodeHex(CodeOf(plan.Start, plan.Bytes))), Q(CodeHex(CodeOf(last, plan.Bytes))));
+    dialogs_->Message(this, TitleText, message);
+  });
+}
+
+}  // namespace mipofc
