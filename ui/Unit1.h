@@ -197,7 +197,7 @@ class TForm1 : public QMainWindow {
   QAction* CHR1 = nullptr;
   QAction* ASMS1 = nullptr;
   QAction* N16 = nullptr;
-  // Distinct characters, code tables and more formats.
+  // Distinct characters, code tables, more formats and ROMs.
   QAction* N11 = nullptr;    // 去除重复字(&U)
   QAction* N12 = nullptr;    // 字符统计(&S)...
   QAction* N13 = nullptr;    // 从码表载入(&B)...
@@ -205,6 +205,7 @@ class TForm1 : public QMainWindow {
   QAction* CH1 = nullptr;    // C头文件(&H)
   QAction* PNG1 = nullptr;   // PNG(&P)
   QAction* TBL1 = nullptr;   // 码表(&T)...
+  QAction* ROM1 = nullptr;   // 写入ROM(&R)...
   int CodeStart = 0;  ///< code of the text's first character in its table, 0..0xFFFFFF
   int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
   /// The memo's text replaced in one edit of its document, so that Ctrl+Z brings back the text before.
@@ -233,6 +234,10 @@ class TForm1 : public QMainWindow {
   /// Takes dropped files: parameter files (.ini) open, font files are used, and the text files
   /// load as one text. Each failure is reported as its menu command reports it.
   void OpenFiles(const QStringList& paths);
+  /// Takes a ROM as "写入ROM(&R)..." does after its open dialog: asks where in its CHR-ROM and
+  /// where to save, then writes this text's banks into a copy. A ROM that cannot take them gets
+  /// a message naming it and why; nothing is written then.
+  void WriteIntoRom(const QString& romPath);
   /// The dialogs every window of the program asks through.
   TDialogs& Dialogs() const { return *dialogs_; }
   /// The name last chosen for an export ("" before the first) and its format.
@@ -293,6 +298,7 @@ class TForm1 : public QMainWindow {
   void CH1Click();
   void PNG1Click();
   void TBL1Click();
+  void ROM1Click();
   void N18Click();
   void N20Click();
   void N21Click();
@@ -340,6 +346,7 @@ class TForm1 : public QMainWindow {
   // Each export dialog offers the name chosen in its last use, one per format.
   std::array<QString, 5> lastExportNames_;
   QString lastTableName_;
+  QString lastRomName_;
   QString lastExportName_;
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };
