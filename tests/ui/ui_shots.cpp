@@ -1,11 +1,13 @@
 // Takes screenshots for the documentation: the main window's pages at start and after choosing
 // "32*32", the About box, the message after an export, the bank viewer at 3x on a Chinese text,
-// the font menu with a font file in use, and the progress dialog of a long export. Run under
-// xvfb-run.
+// the font menu with a font file in use, the text and output menus with their new items, the
+// character statistics, the code-table and CHR-ROM start dialogs, and the progress dialog of a
+// long export. Run under xvfb-run.
 // Usage: mipofc-ui-shots <folder>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,6 +15,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -51,6 +54,18 @@ void ShootNextModal(const QString& path) {
   });
 }
 
+// The menu open over the window, as the screen shows it.
+void SaveMenu(mipofc::TForm1& form, QMenu* menu, const QString& path) {
+  form.activateWindow();
+  form.menuBar()->setActiveAction(menu->menuAction());
+  QTest::qWait(400);
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+  const QRect area = form.frameGeometry().united(menu->geometry());
+  if (!shot.copy(area).save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  menu->hide();
+  form.menuBar()->setActiveAction(nullptr);
+}
+
 // What the screen shows of a rectangle in global coordinates, menus and tooltips included.
 void SaveScreen(const QRect& area, const QString& path) {
   const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
@@ -58,12 +73,17 @@ void SaveScreen(const QRect& area, const QString& path) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
 }
 
-// The platform's dialogs, except that the save dialog answers with a fixed name and a collection's
+// The platform's dialogs, except that the file dialogs answer with fixed names and a collection's
 // last face is chosen.
 class TShotDialogs : public mipofc::TQtDialogs {
  public:
   explicit TShotDialogs(QString name) : name_(std::move(name)) {}
   std::optional<QString> SaveFile(QWidget*, const QString&, const QString&, const QString&) override { return name_; }
+  std::optional<QString> SaveFileUnconfirmed(QWidget*, const QString&, const QString&, const QString&) override {
+    return name_ + QStringLiteral(".nes");
+  }
+  std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override { return Open; }
+  QString Open;
   std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override {
     return static_cast<int>(items.size()) - 1;
   }
@@ -79,7 +99,9 @@ int main(int argc, char** argv) {
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   QDir().mkpath(folder);
   QTemporaryDir scratch;
-  mipofc::TForm1 form(std::make_unique<TShotDialogs>(scratch.filePath(QStringLiteral("font.chr"))));
+  auto dialogs = std::make_unique<TShotDialogs>(scratch.filePath(QStringLiteral("font.chr")));
+  TShotDialogs* shotDialogs = dialogs.get();
+  mipofc::TForm1 form(std::move(dialogs));
   form.UseExeFolder(scratch.path());
   form.AboutBox = new mipofc::TAboutBox(&form);
   form.show();
@@ -128,6 +150,56 @@ int main(int argc, char** argv) {
   SaveScreen(form.frameGeometry().united(form.N19->geometry()), folder + "/font-menu.png");
   form.N19->hide();
   form.menuBar()->setActiveAction(nullptr);
+
+  // The text and output menus, the statistics of 桃花源记, the code-table dialog, and a ROM's
+  // CHR-ROM start dialog with the message after writing.
+  form.N22Click();
+  form.ComboBox1->setCurrentIndex(3);
+  form.ComboBox1Change();
+  form.LoadTextFiles({QStringLiteral(MIPOFC_SOURCE_DIR "/docs/taohuayuanji.txt")});
+  form.Timer1Timer();
+  form.PageControl2->setCurrentIndex(1);
+  SaveMenu(form, form.N8, folder + "/text-menu.png");
+  SaveMenu(form, form.N14, folder + "/output-menu.png");
+  ShootNextModal(folder + "/char-stats.png");
+  form.N12Click();
+  form.CodeStart = 0x8140;
+  QTimer::singleShot(300, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    SavePicture(box, folder + "/code-table-dialog.png");
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  form.TBL1Click();
+  {
+    QByteArray rom("NES\x1A\x02\x01", 6);
+    rom += QByteArray(10, '\0');
+    rom += QByteArray(32768 + 8192, '\x55');
+    QFile file(scratch.filePath(QStringLiteral("game.nes")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(rom) != rom.size()) std::fprintf(stderr, "cannot write a ROM\n");
+  }
+  // 1K banks of 16 characters: 40 characters take 3 KB of the ROM's 8 KB.
+  form.ComboBox4->setCurrentIndex(0);
+  form.ComboBox4Change();
+  form.Memo1->setPlainText(QString::fromStdU16String(form.JoinedText().substr(0, 40)));
+  shotDialogs->Open = scratch.filePath(QStringLiteral("game.nes"));
+  QTimer::singleShot(300, [&] {
+    auto* box = QApplication::activeModalWidget();
+    auto* spin = box ? box->findChild<QSpinBox*>(QStringLiteral("SpinChrStart")) : nullptr;
+    if (!spin) {
+      std::fprintf(stderr, "no CHR-ROM start dialog\n");
+      return;
+    }
+    spin->setValue(6);
+    QTest::qWait(100);
+    SavePicture(box, folder + "/rom-refused.png");
+    spin->setValue(4);
+    QTest::qWait(100);
+    SavePicture(box, folder + "/rom-start.png");
+    ShootNextModal(folder + "/rom-done.png");
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  form.ROM1Click();
 
   // A long export: every ideograph three times in 32x32 cells, 1K banks; 取消 once it shows.
   form.N22Click();
