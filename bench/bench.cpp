@@ -232,7 +232,8 @@ std::string Utf8(std::u16string_view text) {
 
 // The whole command as a user runs it, process start-up included: `mipofc-cli export` at
 // 16x16, 12 pt, 4K of one character (chars:1, the program's own start-up and one bank) or
-// of the 20,902 ideographs (chars:20902, 327 numbered files into an empty folder).
+// of the 20,902 ideographs (chars:20902), as 327 numbered files (concat:0) or as one --concat
+// file (concat:1), into an empty folder.
 void BM_Command(benchmark::State& state) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench-cli";
   std::filesystem::remove_all(dir);
@@ -240,6 +241,7 @@ void BM_Command(benchmark::State& state) {
   const std::string input = (dir / "text.txt").string(), output = (dir / "out" / "bank.chr").string();
   std::ofstream(input, std::ios::binary) << Utf8(Ideographs().substr(0, static_cast<std::size_t>(state.range(0))));
   std::vector<std::string> args = {MIPOFC_CLI, "export", input, "-o", output, "--size", "12", "-q"};
+  if (state.range(1) != 0) args.push_back("--concat");
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -258,7 +260,14 @@ void BM_Command(benchmark::State& state) {
   }
   std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_Command)->ArgNames({"chars"})->Arg(1)->Arg(20902)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Command)
+    ->ArgNames({"chars", "concat"})
+    ->Args({1, 0})
+    ->Args({20902, 0})
+    ->Args({1, 1})
+    ->Args({20902, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 #endif
 
 }  // namespace

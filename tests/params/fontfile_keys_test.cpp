@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "params/ini.h"
 #include "params/paramfile.h"
@@ -13,19 +12,13 @@
 namespace mipofc {
 namespace {
 
-std::string Read(const std::string& path) {
-  std::ostringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
-}
-
 std::string Gbk(const char* utf8) {
   return Utf8ToGbk(utf8).value();
 }
 
 // The raw bytes of a key in 字体属性, as another program would read them.
 std::optional<std::string> FontKey(const std::string& path, const char* key) {
-  return TIniFile(Read(path)).Value(Gbk("字体属性"), key);
+  return TIniFile(test::ReadFile(path)).Value(Gbk("字体属性"), key);
 }
 
 TOptionValues WithFontFile(const std::string& file, int face) {
@@ -86,7 +79,7 @@ TEST(FontFileKeys, WrittenOnlyWhileAFontFileIsInUseAndClearedAfter) {
   EXPECT_EQ(back.Font.File, "");
   EXPECT_EQ(back.Font.FaceIndex, 0);
   EXPECT_EQ(back.Font.Name, "宋体");
-  EXPECT_EQ(TIniFile(Read(ini)).Value("other", "key"), "1");
+  EXPECT_EQ(TIniFile(test::ReadFile(ini)).Value("other", "key"), "1");
 }
 
 TEST(FontFileKeys, ValuesWrittenByHandReadSafely) {

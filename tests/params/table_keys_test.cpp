@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "params/ini.h"
 #include "params/paramfile.h"
@@ -11,12 +10,6 @@
 namespace mipofc {
 namespace {
 
-std::string Read(const std::string& path) {
-  std::ostringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
-}
-
 TEST(TableKeys, CodeStartAndBytesGoBothWaysInSectionCodeTable) {
   test::TempDir dir;
   const std::string path = dir / "p.ini";
@@ -24,7 +17,7 @@ TEST(TableKeys, CodeStartAndBytesGoBothWaysInSectionCodeTable) {
   v.CodeStart = 0x8140;
   v.CodeBytes = 2;
   SaveParamFile(path, v);
-  const TIniFile ini(Read(path));
+  const TIniFile ini(test::ReadFile(path));
   const std::string section = Utf8ToGbk("码表").value();
   EXPECT_EQ(ini.Value(section, Utf8ToGbk("起始编码").value()), "33088");  // decimal
   EXPECT_EQ(ini.Value(section, Utf8ToGbk("编码字节").value()), "2");
@@ -38,7 +31,7 @@ TEST(TableKeys, CodeStartAndBytesGoBothWaysInSectionCodeTable) {
   LoadParamFile(path, loaded);
   EXPECT_EQ(loaded.CodeStart, 0);
   EXPECT_EQ(loaded.CodeBytes, 0);
-  EXPECT_EQ(TIniFile(Read(path)).Value(section, Utf8ToGbk("起始编码").value()), "0");
+  EXPECT_EQ(TIniFile(test::ReadFile(path)).Value(section, Utf8ToGbk("起始编码").value()), "0");
 }
 
 TEST(TableKeys, ValuesATableCannotHoldReadAsTheDefaults) {
