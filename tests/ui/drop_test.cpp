@@ -20,15 +20,8 @@
 namespace mipofc::test {
 namespace {
 
-class DropTest : public WindowTest {
+class DropTest : public FolderWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
-    Form->UseExeFolder(Dir.path());
-  }
-  QString Path(const QString& name) const { return Dir.filePath(name); }
-
   // Drags data over target and drops it there as a user would; whether the drop was taken.
   static bool DropData(QWidget* target, QMimeData& data) {
     const QPoint at(5, 5);
@@ -52,8 +45,6 @@ class DropTest : public WindowTest {
   }
   QWidget* Memo() const { return Form->Memo1->viewport(); }
   std::u16string MemoText() const { return Form->JoinedText(); }
-
-  QTemporaryDir Dir;
 };
 
 TEST_F(DropTest, SeveralTextFilesLoadAsOneTextInTheOrderGiven) {

@@ -41,11 +41,10 @@ QStringList Entries(const QString& folder) {
   return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-class ExportTest : public WindowTest, public ::testing::WithParamInterface<ExportCase> {
+class ExportTest : public FolderWindowTest, public ::testing::WithParamInterface<ExportCase> {
  protected:
   void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
+    FolderWindowTest::SetUp();
     // 32*32 cells in a 1K bank hold 4 characters, so ten characters make three files; the
     // line break in the middle is no character.
     Pick(Form->ComboBox1, 6);
@@ -53,14 +52,12 @@ class ExportTest : public WindowTest, public ::testing::WithParamInterface<Expor
     Form->Memo1->setPlainText(Text);
   }
 
-  QString Path(const QString& name) const { return Dir.filePath(name); }
   void Run() { (Form.get()->*GetParam().command)(); }
   QString Done(int count) const {
     return QStringLiteral("生成") + QString::number(count) + QString::fromUtf8(GetParam().messageEnd);
   }
 
   const QString Text = QStringLiteral("字模工具\n点阵图形ＦＣ");
-  QTemporaryDir Dir;
 };
 
 TEST_P(ExportTest, WritesOneFilePerBankAsTheCommandLineToolDoes) {

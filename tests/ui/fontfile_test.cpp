@@ -19,14 +19,8 @@ const QString TestFontPath = QStringLiteral(MIPOFC_UI_TEST_FONT);
 const QString ZenHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc");
 const QString FontFileFilter = QStringLiteral("字体文件(*.ttf *.otf *.ttc *.otc *.bdf *.pcf *.pcf.gz)");
 
-class FontFileTest : public WindowTest {
+class FontFileTest : public FolderWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
-    Form->UseExeFolder(Dir.path());
-  }
-  QString Path(const QString& name) const { return Dir.filePath(name); }
   void ChooseFontFile(const QString& path) {
     Dialogs->Files.push_back(path);
     Form->N21->trigger();
@@ -38,8 +32,6 @@ class FontFileTest : public WindowTest {
     Form->CHR1Click();
     return QDir(Path(folder)).entryList(QDir::Files, QDir::Name);
   }
-
-  QTemporaryDir Dir;
 };
 
 TEST_F(FontFileTest, FontMenuHoldsItsThreeItemsBeforeHelp) {

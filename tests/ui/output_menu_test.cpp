@@ -34,11 +34,10 @@ QString PaletteFlag(const TPalette& palette) {
   return parts.join(QLatin1Char(','));
 }
 
-class OutputMenuTest : public WindowTest {
+class OutputMenuTest : public FolderWindowTest {
  protected:
   void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
+    FolderWindowTest::SetUp();
     // 16x16 cells in 1K banks: 16 characters a bank, so 40 characters make three banks.
     Pick(Form->ComboBox4, 0);
     SetText(Text);
@@ -46,7 +45,6 @@ class OutputMenuTest : public WindowTest {
   void SetText(const std::u16string& text) {
     Form->Memo1->setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
   }
-  QString Path(const QString& name) const { return Dir.filePath(name); }
   // The memo's text as a file the command-line tool reads.
   QString TextFile() {
     const QString path = Path(QStringLiteral("text.txt"));
@@ -55,7 +53,6 @@ class OutputMenuTest : public WindowTest {
   }
 
   const std::u16string Text = u"字模工具点阵图形\n" + TestText(32);
-  QTemporaryDir Dir;
 };
 
 TEST_F(OutputMenuTest, NewItemsFollowTheExistingOnesInOrder) {

@@ -16,15 +16,8 @@ QByteArray Bytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class ParamFileTest : public WindowTest {
+class ParamFileTest : public FolderWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
-    Form->UseExeFolder(Dir.path());
-  }
-
-  QString Path(const QString& name) const { return Dir.filePath(name); }
   QString Caption(const QString& name) const { return Form->TitleText + "  [" + name + "]"; }
   static TOptionValues Saved(const QString& path) {
     TOptionValues v;
@@ -36,8 +29,6 @@ class ParamFileTest : public WindowTest {
       if (Form->ComboBox2->itemText(i).startsWith(QString::number(digit))) return i;
     return -1;
   }
-
-  QTemporaryDir Dir;
 };
 
 TEST_F(ParamFileTest, DefaultFileLivesInTheExecutableFolderAndDialogsStartThere) {

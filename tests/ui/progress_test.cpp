@@ -18,13 +18,8 @@
 namespace mipofc::test {
 namespace {
 
-class ProgressTest : public WindowTest {
+class ProgressTest : public FolderWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
-  }
-  QString Path(const QString& name) const { return Dir.filePath(name); }
   void SetText(const std::u16string& text) {
     Form->Memo1->setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
   }
@@ -38,8 +33,6 @@ class ProgressTest : public WindowTest {
       names << QString::fromStdString(ExportFileName("font", n, capacity, format));
     return names;
   }
-
-  QTemporaryDir Dir;
 };
 
 TEST_F(ProgressTest, AShortExportShowsNoDialogAndItsMessageIsUnchanged) {

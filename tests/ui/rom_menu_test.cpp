@@ -25,17 +25,15 @@ QByteArray Rom(int prg16, int chr8, bool trainer = false) {
   return image;
 }
 
-class RomMenuTest : public WindowTest {
+class RomMenuTest : public FolderWindowTest {
  protected:
   void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
+    FolderWindowTest::SetUp();
     // 16x16 cells in 1K banks: 16 characters a bank; 20 characters take two banks, 2 KB.
     Pick(Form->ComboBox4, 0);
     Form->Memo1->setPlainText(QString::fromStdU16String(TestText(20)));
     ASSERT_TRUE(WriteBytes(RomPath, Rom(2, 1, true)));
   }
-  QString Path(const QString& name) const { return Dir.filePath(name); }
   QStringList Files() const { return QDir(Dir.path()).entryList(QDir::Files, QDir::Name); }
   QByteArray Expected(int kb) {
     const QString text = Path(QStringLiteral("text.txt"));
@@ -49,7 +47,6 @@ class RomMenuTest : public WindowTest {
     return FileBytes(out);
   }
 
-  QTemporaryDir Dir;
   const QString RomPath = Dir.filePath(QStringLiteral("game.nes"));
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtWidgets>
 #include <deque>
@@ -159,6 +160,20 @@ class WindowTest : public ::testing::Test {
   TScriptedDialogs* Dialogs = nullptr;
   std::unique_ptr<TForm1> Form;
   int Refreshes = 0;
+};
+
+/// A WindowTest in a temporary folder of its own, which is also the window's own folder (where
+/// it keeps its default parameter file), so that no test reads or leaves files elsewhere.
+class FolderWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(Dir.isValid());
+    Form->UseExeFolder(Dir.path());
+  }
+  QString Path(const QString& name) const { return Dir.filePath(name); }
+
+  QTemporaryDir Dir;
 };
 
 }  // namespace mipofc::test

@@ -16,17 +16,10 @@
 namespace mipofc::test {
 namespace {
 
-class TextMenuTest : public WindowTest {
+class TextMenuTest : public FolderWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(Dir.isValid());
-  }
   void SetText(const QString& text) { Form->Memo1->setPlainText(text); }
   QString Memo() const { return Form->Memo1->toPlainText(); }
-  QString Path(const QString& name) const { return Dir.filePath(name); }
-
-  QTemporaryDir Dir;
 };
 
 TEST_F(TextMenuTest, NewItemsFollowLoadAndPaste) {
