@@ -24,5 +24,7 @@ TCommand AddEncodeCommand(CLI::App& app);
 TCommand AddDecodeCommand(CLI::App& app);
 /// patch: bank files written into an iNES ROM.
 TCommand AddPatchCommand(CLI::App& app);
+/// fonts: the faces fontconfig offers, or what a family name comes to.
+TCommand AddFontsCommand(CLI::App& app);
 
 }  // namespace mipofc::cli

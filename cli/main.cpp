@@ -16,7 +16,8 @@ int Run(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("mipofc-cli ") + MIPOFC_VERSION, "print the version and exit");
   const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app),
-                                          AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app)};
+                                          AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app),
+                                          AddFontsCommand(app)};
   if (const std::optional<int> status = RunDescribeMode(app, argc, argv)) return *status;
 
   try {
