@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace mipofc::cli {
 
@@ -10,6 +12,8 @@ namespace mipofc::cli {
 struct TCommand {
   CLI::App* app = nullptr;
   std::function<int()> run;
+  /// The options that name a file the command writes, checked with CheckOutputName first.
+  std::vector<std::string> outputs = {"-o"};
 };
 
 /// export: the banks of a text.

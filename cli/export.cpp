@@ -182,7 +182,7 @@ TCommand AddExportCommand(CLI::App& app) {
   AddTableFlags(*cmd, f->table);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
-  return {cmd, [f] { return RunExport(*f); }};
+  return {cmd, [f] { return RunExport(*f); }, {"-o", "--rom-out", "--table", "--save-params"}};
 }
 
 }  // namespace mipofc::cli

@@ -169,9 +169,11 @@ void CheckOutputName(const std::string& name, const std::string& flag) {
     throw UsageError(flag + " " + name + ": names an existing folder; give a file name in it");
 }
 
-void CheckOutputOption(const CLI::App& cmd) {
-  const CLI::Option* output = cmd.get_option_no_throw("-o");
-  if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), "-o");
+void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& options) {
+  for (const std::string& flag : options) {
+    const CLI::Option* output = cmd.get_option_no_throw(flag);
+    if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), flag);
+  }
 }
 
 std::u16string ReadInput(const std::string& input) {

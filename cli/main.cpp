@@ -36,7 +36,7 @@ int Run(int argc, char** argv) {
   try {
     for (const TCommand& command : commands)
       if (command.app->parsed()) {
-        CheckOutputOption(*command.app);
+        CheckOutputOptions(*command.app, command.outputs);
         return command.run();
       }
     return 2;

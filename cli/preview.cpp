@@ -58,7 +58,7 @@ TCommand AddPreviewCommand(CLI::App& app) {
   cmd->add_flag("--grid", f->grid, "draw the grid");
   cmd->add_option("--grid-colour", f->gridColour, "grid and background colour (default C0C0C0)");
   cmd->add_option("--scale", f->scale, "pixel scale, 1..16 (default 1)")->check(CLI::Range(1, 16));
-  return {cmd, [f] { return RunPreview(*f); }};
+  return {cmd, [f] { return RunPreview(*f); }, {"-o", "--save-params"}};
 }
 
 }  // namespace mipofc::cli
