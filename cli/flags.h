@@ -72,6 +72,9 @@ std::u16string ReadInput(const std::string& input);
 /// A colour "RRGGBB" as 0x00BBGGRR; flag names the option in the usage error.
 int ParseColour(const std::string& text, const char* flag);
 
+/// A palette as --palette takes it: "RRGGBB,RRGGBB,RRGGBB,RRGGBB".
+std::string PaletteText(const TPalette& palette);
+
 /// --palette: four colours "RRGGBB,RRGGBB,RRGGBB,RRGGBB" for indexes 0..3; the previews' start
 /// colours (000000,FFFFFF,800000,008080) when unset.
 TPalette ParsePalette(const std::optional<std::string>& text);

@@ -14,6 +14,8 @@ namespace {
 int Run(int argc, char** argv) {
   CLI::App app{"MipoFC: Unicode text to NES/Famicom pattern-table banks", "mipofc-cli"};
   app.require_subcommand(1);
+  // Set before the commands are added, which take it over.
+  app.formatter(std::make_shared<TDefaultsFormatter>());
   app.set_version_flag("--version", std::string("mipofc-cli ") + MIPOFC_VERSION, "print the version and exit");
   const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app),
                                           AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app),
