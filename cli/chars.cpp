@@ -43,9 +43,10 @@ TCommand AddCharsCommand(CLI::App& app) {
   auto f = std::make_shared<TCharsFlags>();
   CLI::App* cmd = app.add_subcommand("chars", "write the distinct characters of the INPUTs' text");
   cmd->add_option("INPUT", f->inputs, "text files (UTF-8, UTF-16, GBK or RTF), - for standard input")->required();
-  cmd->add_option("-o,--output", f->output, "the file to write, - for standard output (the default)");
-  cmd->add_option("--order", f->order, "first (order of first appearance, the default) or frequency")
-      ->check(CLI::IsMember({"first", "frequency"}));
+  cmd->add_option("-o,--output", f->output, "the file to write, - for standard output")->capture_default_str();
+  cmd->add_option("--order", f->order, "first (order of first appearance) or frequency (most frequent first)")
+      ->check(CLI::IsMember({"first", "frequency"}))
+      ->capture_default_str();
   cmd->add_option("--exclude", f->excludes, "characters to leave out: a .tbl's single characters, or a text's")
       ->allow_extra_args(false);
   cmd->add_flag("--counts", f->counts, "one line per character: the character, a tab, its count");

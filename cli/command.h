@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace mipofc::cli {
 
@@ -10,6 +12,8 @@ namespace mipofc::cli {
 struct TCommand {
   CLI::App* app = nullptr;
   std::function<int()> run;
+  /// The options that name a file the command writes, checked with CheckOutputName first.
+  std::vector<std::string> outputs = {"-o"};
 };
 
 /// export: the banks of a text.
@@ -24,5 +28,7 @@ TCommand AddEncodeCommand(CLI::App& app);
 TCommand AddDecodeCommand(CLI::App& app);
 /// patch: bank files written into an iNES ROM.
 TCommand AddPatchCommand(CLI::App& app);
+/// fonts: the faces fontconfig offers, or what a family name comes to.
+TCommand AddFontsCommand(CLI::App& app);
 
 }  // namespace mipofc::cli

@@ -49,7 +49,7 @@ TOptionDoc DocOf(CLI::Option& opt) {
   doc.Positional = opt.get_positional();
   doc.Required = opt.get_required();
   doc.Description = opt.get_description();
-  doc.Default = opt.get_default_str();
+  doc.Default = DefaultOf(opt);
   doc.Repeated = opt.get_items_expected_max() > 1;
   if (doc.Positional) {
     doc.Names = {opt.get_name(true)};
@@ -101,6 +101,33 @@ TCommandDoc CommandOf(CLI::App& app) {
 
 }  // namespace
 
+std::string DefaultOf(const CLI::Option& opt) {
+  const std::string name = opt.get_name();
+  if (name == "--help" || name == "--version" || opt.get_required()) return "";
+  if (opt.get_expected_max() == 0) return "off";
+  return opt.get_default_str().empty() ? "none" : opt.get_default_str();
+}
+
+std::string TDefaultsFormatter::make_option_opts(const CLI::Option* opt) const {
+  // CLI11's own, less the "=default" it writes after the type: the default goes with the
+  // description here. Environment variables, needs and excludes are not used by this program.
+  std::string out;
+  if (!opt->get_option_text().empty()) return " " + opt->get_option_text();
+  if (opt->get_type_size() == 0) return out;
+  if (!opt->get_type_name().empty()) out += " " + get_label(opt->get_type_name());
+  if (opt->get_expected_max() == CLI::detail::expected_max_vector_size)
+    out += " ...";
+  else if (opt->get_expected_min() > 1)
+    out += " x " + std::to_string(opt->get_expected());
+  if (opt->get_required()) out += " " + get_label("REQUIRED");
+  return out;
+}
+
+std::string TDefaultsFormatter::make_option_desc(const CLI::Option* opt) const {
+  const std::string value = DefaultOf(*opt);
+  return value.empty() ? opt->get_description() : opt->get_description() + " (default: " + value + ")";
+}
+
 TProgramDoc Describe(CLI::App& app) {
   TProgramDoc doc{CommandOf(app), {}};
   for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; }))
@@ -114,6 +141,15 @@ std::optional<int> RunDescribeMode(CLI::App& app, int argc, char** argv) {
   if (mode == "--print-bash-completion" && argc == 2) {
     std::cout << BashCompletion(Describe(app));
     return 0;
+  }
+  if (mode == "--print-option-table" && argc == 3) {
+    for (const TCommandDoc& command : Describe(app).Commands)
+      if (command.Name == argv[2]) {
+        std::cout << OptionTable(command);
+        return 0;
+      }
+    std::cerr << "mipofc-cli: --print-option-table: no command " << argv[2] << "\n";
+    return 2;
   }
   if (mode == "--print-man-section" && argc == 3) {
     const std::string text = ManSection(Describe(app), argv[2]);

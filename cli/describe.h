@@ -21,7 +21,7 @@ struct TOptionDoc {
   bool Repeated = false;            ///< takes several values (a positional shown as NAME...)
   bool Required = false;
   std::string Description;
-  std::string Default;              ///< the default CLI11 shows, "" when none is captured
+  std::string Default;              ///< the default --help shows (DefaultOf), "" when none
 };
 
 /// One command (or the program itself) with its options.
@@ -37,8 +37,24 @@ struct TProgramDoc {
   std::vector<TCommandDoc> Commands;
 };
 
+/// The default of an option as --help, the man page and the README give it: the default set on
+/// it, "off" for a flag, "none" for an option without one; "" for a required option, --help
+/// and --version.
+std::string DefaultOf(const CLI::Option& opt);
+
+/// CLI11's help with every default in one form: "(default: X)" at the end of the description,
+/// as options whose default is a rule write it ("(default: from the cell size ...)").
+class TDefaultsFormatter : public CLI::Formatter {
+ public:
+  std::string make_option_opts(const CLI::Option* opt) const override;
+  std::string make_option_desc(const CLI::Option* opt) const override;
+};
+
 /// Walks the parser tree (the program and its subcommands); hidden options are left out.
 TProgramDoc Describe(CLI::App& app);
+
+/// A command's options as a Markdown table (option, value, what, default), as the README has them.
+std::string OptionTable(const TCommandDoc& command);
 
 /// The bash completion script: commands, options and the values of options with a fixed set.
 std::string BashCompletion(const TProgramDoc& doc);
@@ -47,8 +63,9 @@ std::string BashCompletion(const TProgramDoc& doc);
 /// program's own); "" for another name.
 std::string ManSection(const TProgramDoc& doc, const std::string& section);
 
-/// The hidden modes the build uses: "--print-bash-completion" and "--print-man-section NAME"
-/// print what they name and give the exit status; nullopt when argv asks for neither.
+/// The hidden modes the build and the README use: "--print-bash-completion", "--print-man-section
+/// NAME" and "--print-option-table COMMAND" print what they name and give the exit status;
+/// nullopt when argv asks for none of them.
 std::optional<int> RunDescribeMode(CLI::App& app, int argc, char** argv);
 
 }  // namespace mipofc::cli

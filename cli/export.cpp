@@ -8,6 +8,7 @@
 #include "cli/flags.h"
 #include "cli/progress.h"
 #include "engine/export.h"
+#include "engine/formats.h"
 #include "rom/patch.h"
 #include "text/text.h"
 
@@ -173,16 +174,18 @@ TCommand AddExportCommand(CLI::App& app) {
   auto f = std::make_shared<TExportFlags>();
   CLI::App* cmd = app.add_subcommand("export", "write the banks of INPUT's text");
   f->table.input = cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input");
-  cmd->add_option("--format", f->format, "chr, inc, ca65, c or png (default: from the name's extension)")
-      ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}));
+  cmd->add_option("--format", f->format, "bank file format")
+      ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}))
+      ->default_str("from the -o name's extension");
   cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");
-  cmd->add_option("--palette", f->palette, "PNG colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
+  cmd->add_option("--palette", f->palette, "PNG colours RRGGBB of indexes 0..3")
+      ->default_str(PaletteText(DefaultPalette));
   AddRomFlags(*cmd, f->rom);
   AddOptionFlags(*cmd, f->options);
   AddTableFlags(*cmd, f->table);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
-  return {cmd, [f] { return RunExport(*f); }};
+  return {cmd, [f] { return RunExport(*f); }, {"-o", "--rom-out", "--table", "--save-params"}};
 }
 
 }  // namespace mipofc::cli

@@ -11,16 +11,20 @@ namespace mipofc::cli {
 
 void AddTableFlags(CLI::App& cmd, TTableFlags& f) {
   cmd.add_flag("--unique", f.unique, "draw each distinct character once");
-  cmd.add_option("--order", f.order, "with --unique: first (order of first appearance, the default) or frequency")
-      ->check(CLI::IsMember({"first", "frequency"}));
+  cmd.add_option("--order", f.order,
+                 "with --unique: first (order of first appearance) or frequency (most frequent first)")
+      ->check(CLI::IsMember({"first", "frequency"}))
+      ->default_str("first");
   cmd.add_option("--exclude", f.excludes, "with --unique: characters to leave out (a .tbl's, or a text's)")
       ->allow_extra_args(false);
   cmd.add_option("--table", f.table, "also write the code table (.tbl) of what was exported");
-  cmd.add_option("--table-encoding", f.tableEncoding, "utf-8 (the default), utf-16 or gbk")
-      ->check(CLI::IsMember({"utf-8", "utf-16", "gbk"}));
-  cmd.add_option("--code-start", f.codeStart, "HEX: the code of the first character (default 00)");
-  cmd.add_option("--code-bytes", f.codeBytes, "1, 2 or 3 bytes a code (default: the fewest that hold every code)")
-      ->check(CLI::IsMember({1, 2, 3}));
+  cmd.add_option("--table-encoding", f.tableEncoding, "the text encoding of the --table file")
+      ->check(CLI::IsMember({"utf-8", "utf-16", "gbk"}))
+      ->capture_default_str();
+  cmd.add_option("--code-start", f.codeStart, "HEX: the code of the first character")->default_str("00");
+  cmd.add_option("--code-bytes", f.codeBytes, "1, 2 or 3 bytes a code")
+      ->check(CLI::IsMember({1, 2, 3}))
+      ->default_str("the fewest that hold every code");
   cmd.add_option("--from-table", f.fromTable, "instead of INPUT: draw the characters of a .tbl in code order");
 }
 

@@ -169,9 +169,11 @@ void CheckOutputName(const std::string& name, const std::string& flag) {
     throw UsageError(flag + " " + name + ": names an existing folder; give a file name in it");
 }
 
-void CheckOutputOption(const CLI::App& cmd) {
-  const CLI::Option* output = cmd.get_option_no_throw("-o");
-  if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), "-o");
+void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& options) {
+  for (const std::string& flag : options) {
+    const CLI::Option* output = cmd.get_option_no_throw(flag);
+    if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), flag);
+  }
 }
 
 std::u16string ReadInput(const std::string& input) {
@@ -185,38 +187,70 @@ std::u16string ReadInput(const std::string& input) {
 }
 
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
-  cmd.add_option("--cell", f.cell, "glyph cell WxH: 8x8 8x16 16x8 16x16 16x32 32x16 32x32 (default 16x16)")
-      ->check(CLI::IsMember(std::vector<std::string>(std::begin(CellFlagTexts), std::end(CellFlagTexts))));
-  cmd.add_option("--font", f.font, "font family (default 宋体)");
+  // The defaults shown are the window's start state, which a command starts from.
+  const TOptionValues start;
+  const auto number = [](int n) { return std::to_string(n); };
+  cmd.add_option("--cell", f.cell, "glyph cell WxH")
+      ->check(CLI::IsMember(std::vector<std::string>(std::begin(CellFlagTexts), std::end(CellFlagTexts))))
+      ->default_str(CellFlagTexts[start.CellSizeIndex]);
+  cmd.add_option("--font", f.font, "font family")->default_str(start.Font.Name);
   cmd.add_option("--font-file", f.fontFile, "a font file (TTF, OTF, TTC, BDF, PCF) instead of a family");
-  cmd.add_option("--face-index", f.faceIndex, "face of a font collection (default 0)")
-      ->check(CLI::NonNegativeNumber);
-  cmd.add_option("--size", f.size, "font size in points, 6..28 (default 10)")->check(CLI::Range(6, 28));
+  cmd.add_option("--face-index", f.faceIndex, "face of a font collection, with --font-file")
+      ->check(CLI::NonNegativeNumber)
+      ->default_str(number(start.Font.FaceIndex));
+  cmd.add_option("--size", f.size, "font size in points, 6..28")
+      ->check(CLI::Range(6, 28))
+      ->default_str(number(start.FontSize));
   cmd.add_flag("--bold", f.bold, "bold");
   cmd.add_flag("--italic", f.italic, "italic");
   cmd.add_flag("--underline", f.underline, "underline");
   cmd.add_flag("--strikeout", f.strikeout, "strike-out");
   cmd.add_option("--narrow-wide", f.narrowWide, "squeeze: negative narrower, positive flatter, -6..6")
-      ->check(CLI::Range(-6, 6));
-  cmd.add_option("--offset", f.offset, "drawing position X,Y in pixels (default 0,0)");
-  cmd.add_option("--bg", f.bg, "background colour index 0..3 (default 0)")->check(CLI::Range(0, 3));
-  cmd.add_option("--glyph", f.glyph, "glyph colour index 0..3 (default 1)")->check(CLI::Range(0, 3));
-  cmd.add_option("--scan", f.scan, "tile order in a cell: h (row by row) or v (column by column)")
-      ->check(CLI::IsMember({"h", "v"}));
+      ->check(CLI::Range(-6, 6))
+      ->default_str(number(start.NarrowWide));
+  cmd.add_option("--offset", f.offset, "drawing position X,Y in pixels")
+      ->default_str(number(start.PosX) + "," + number(start.PosY));
+  cmd.add_option("--bg", f.bg, "background colour index 0..3")
+      ->check(CLI::Range(0, 3))
+      ->default_str(number(start.BgIndex));
+  cmd.add_option("--glyph", f.glyph, "glyph colour index 0..3")
+      ->check(CLI::Range(0, 3))
+      ->default_str(number(start.GlyphIndex));
+  cmd.add_option("--scan", f.scan,
+                 "tile order in a cell: h (row by row) or v (column by column)")
+      ->check(CLI::IsMember({"h", "v"}))
+      ->default_str("from the cell size, v for 8x16 and h for the others");
   cmd.add_option("--mode", f.mode,
                  "encoding: 0 normal, 1 shift by M, 2 45-degree, 3 fold rows, 4 fold columns")
-      ->check(CLI::Range(0, 4));
-  cmd.add_option("--m", f.m, "shift of mode 1, 1..15 (default 1)")->check(CLI::Range(1, 15));
-  cmd.add_option("--distribution", f.distribution, "continuous or block (default block)")
-      ->check(CLI::IsMember({"continuous", "block"}));
-  cmd.add_option("--limit", f.limit, "bank size: 1K, 2K or 4K (default 4K)")
-      ->check(CLI::IsMember({"1K", "2K", "4K"}));
+      ->check(CLI::Range(0, 4))
+      ->default_str(number(SelectedEncodeMode(start)));
+  cmd.add_option("--m", f.m, "shift of mode 1, 1..15")->check(CLI::Range(1, 15))->default_str(number(start.M));
+  cmd.add_option("--distribution", f.distribution,
+                 "continuous or block")
+      ->check(CLI::IsMember({"continuous", "block"}))
+      ->default_str("block, and continuous for 8x8, which offers only that");
+  cmd.add_option("--limit", f.limit, "bank size")
+      ->check(CLI::IsMember({"1K", "2K", "4K"}))
+      ->default_str(LimitTexts[static_cast<std::size_t>(start.LimitIndex)]);
   cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
   cmd.add_flag("--strict-font", f.strictFont, "a font family that is not installed is an error, not a warning");
   cmd.add_option("--params", f.params,
                  "start from a parameter file (.ini), as the window opens it; flags apply on top");
   cmd.add_option("--save-params", f.saveParams, "write the options in effect as a parameter file (.ini)");
+  cmd.footer("The defaults are the window's start values; with --params FILE, FILE's values are.");
 }
 
+std::string PaletteText(const TPalette& palette) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string text;
+  for (const TColor colour : palette) {
+    // The surfaces hold 0x00BBGGRR; the text is RRGGBB.
+    const unsigned c = static_cast<unsigned>(colour);
+    const unsigned rgb = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    if (!text.empty()) text += ',';
+    for (int shift = 20; shift >= 0; shift -= 4) text += hex[(rgb >> shift) & 0xF];
+  }
+  return text;
+}
 
 }  // namespace mipofc::cli

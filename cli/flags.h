@@ -62,14 +62,18 @@ void CheckFontFamily(const TFont& font, bool strict);
 /// Throws UsageError when name cannot be an output file: empty, ending in '/', or an existing
 /// folder; flag names the option in the message.
 void CheckOutputName(const std::string& name, const std::string& flag);
-/// CheckOutputName for the -o of a parsed command, when it has one and it was given.
-void CheckOutputOption(const CLI::App& cmd);
+/// CheckOutputName for each of the options (names such as "-o", "--rom-out") that the parsed
+/// command has and was given.
+void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& options);
 
 /// The joined text of a text file (UTF-8, UTF-16, GBK or RTF), or of standard input for "-".
 std::u16string ReadInput(const std::string& input);
 
 /// A colour "RRGGBB" as 0x00BBGGRR; flag names the option in the usage error.
 int ParseColour(const std::string& text, const char* flag);
+
+/// A palette as --palette takes it: "RRGGBB,RRGGBB,RRGGBB,RRGGBB".
+std::string PaletteText(const TPalette& palette);
 
 /// --palette: four colours "RRGGBB,RRGGBB,RRGGBB,RRGGBB" for indexes 0..3; the previews' start
 /// colours (000000,FFFFFF,800000,008080) when unset.

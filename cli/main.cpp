@@ -14,9 +14,12 @@ namespace {
 int Run(int argc, char** argv) {
   CLI::App app{"MipoFC: Unicode text to NES/Famicom pattern-table banks", "mipofc-cli"};
   app.require_subcommand(1);
+  // Set before the commands are added, which take it over.
+  app.formatter(std::make_shared<TDefaultsFormatter>());
   app.set_version_flag("--version", std::string("mipofc-cli ") + MIPOFC_VERSION, "print the version and exit");
   const std::vector<TCommand> commands = {AddExportCommand(app), AddPreviewCommand(app), AddPatchCommand(app),
-                                          AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app)};
+                                          AddCharsCommand(app),  AddEncodeCommand(app),  AddDecodeCommand(app),
+                                          AddFontsCommand(app)};
   if (const std::optional<int> status = RunDescribeMode(app, argc, argv)) return *status;
 
   try {
@@ -35,7 +38,7 @@ int Run(int argc, char** argv) {
   try {
     for (const TCommand& command : commands)
       if (command.app->parsed()) {
-        CheckOutputOption(*command.app);
+        CheckOutputOptions(*command.app, command.outputs);
         return command.run();
       }
     return 2;

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "cli/flags.h"
 #include "engine/chr.h"
+#include "engine/formats.h"
 #include "engine/png.h"
 
 namespace mipofc::cli {
@@ -54,11 +55,12 @@ TCommand AddPreviewCommand(CLI::App& app) {
   cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input")->required();
   AddOptionFlags(*cmd, f->options);
   cmd->add_option("-o,--output", f->output, "the PNG file")->required();
-  cmd->add_option("--palette", f->palette, "display colours of indexes 0..3 (default 000000,FFFFFF,800000,008080)");
+  cmd->add_option("--palette", f->palette, "display colours RRGGBB of indexes 0..3")
+      ->default_str(PaletteText(DefaultPalette));
   cmd->add_flag("--grid", f->grid, "draw the grid");
-  cmd->add_option("--grid-colour", f->gridColour, "grid and background colour (default C0C0C0)");
-  cmd->add_option("--scale", f->scale, "pixel scale, 1..16 (default 1)")->check(CLI::Range(1, 16));
-  return {cmd, [f] { return RunPreview(*f); }};
+  cmd->add_option("--grid-colour", f->gridColour, "grid and background colour RRGGBB")->capture_default_str();
+  cmd->add_option("--scale", f->scale, "pixel scale, 1..16")->check(CLI::Range(1, 16))->capture_default_str();
+  return {cmd, [f] { return RunPreview(*f); }, {"-o", "--save-params"}};
 }
 
 }  // namespace mipofc::cli

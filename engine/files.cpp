@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,13 +72,31 @@ int LinkUnnamed(int fd, const std::string& to) {
   return ::linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0 ? 0 : ENOTSUP;
 }
 
+// Writes data to fd and does what options ask before the file gets a name; 0 or the errno.
+int WriteContent(int fd, const std::string& path, std::string_view data, const TWriteOptions& options) {
+  int error = WriteAll(fd, data);
+  struct stat old {};
+  if (error == 0 && options.KeepMode && ::stat(path.c_str(), &old) == 0) {
+    if (::fchmod(fd, old.st_mode & 07777) != 0) error = errno;
+    [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);  // only root may give files away
+  }
+  if (error == 0 && options.Sync && ::fsync(fd) != 0) error = errno;
+  return error;
+}
+
 }  // namespace
 
 void WriteFileThroughTemporaryName(const std::string& path, std::string_view data) {
+  WriteFileThroughTemporaryName(path, data, {});
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view data) { WriteFileAtomically(path, data, {}); }
+
+void WriteFileThroughTemporaryName(const std::string& path, std::string_view data, const TWriteOptions& options) {
   const std::string temp = TemporaryName(path);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) throw TFileError(path, std::strerror(errno));
-  int error = WriteAll(fd, data);
+  int error = WriteContent(fd, path, data, options);
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
@@ -86,16 +105,17 @@ void WriteFileThroughTemporaryName(const std::string& path, std::string_view dat
   }
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view data) {
+void WriteFileAtomically(const std::string& path, std::string_view data, const TWriteOptions& options) {
   // The content is written into a file without a name, which vanishes with the process if it
   // dies; only a whole file ever gets a name.
   const int fd = ::open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) {
     // File systems (and kernels) without unnamed files refuse in one of these ways.
-    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return WriteFileThroughTemporaryName(path, data);
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+      return WriteFileThroughTemporaryName(path, data, options);
     throw TFileError(path, std::strerror(errno));
   }
-  int error = WriteAll(fd, data);
+  int error = WriteContent(fd, path, data, options);
   if (error == 0) error = LinkUnnamed(fd, path);
   std::string temp;
   if (error == EEXIST) {
@@ -108,7 +128,7 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
     }
   }
   ::close(fd);
-  if (error == ENOTSUP) return WriteFileThroughTemporaryName(path, data);
+  if (error == ENOTSUP) return WriteFileThroughTemporaryName(path, data, options);
   if (error != 0) throw TFileError(path, std::strerror(error));
 }
 

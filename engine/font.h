@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mipofc {
@@ -71,8 +72,32 @@ struct TFontFileFace {
 /// collection (TTC, OTC). Throws TFontError naming the file and the reason.
 std::vector<TFontFileFace> FontFileFaces(const std::string& file);
 
+/// One face of a font file as FontFileFaces describes it (index may name a collection's face).
+/// Throws TFontError naming the file and the reason.
+TFontFileFace FontFileFace(const std::string& file, int index);
+
+/// One face that fontconfig offers: its file, and the face as FontFileFace describes it but
+/// with Family the first family name fontconfig gives it (the name --font takes).
+struct TInstalledFace {
+  std::string File;
+  TFontFileFace Face;
+};
+
+/// The characters a face must all have to count as covering the common ideographs: the 100
+/// most frequent characters of modern Chinese text, most frequent first.
+inline constexpr std::u16string_view CommonIdeographs =
+    u"的一是不了在人有我他这个们中来上大为和国地到以说时要就出会可也你对生能而子那得于着下自之年过发后作里用"
+    u"道行所然家种事成方多经么去法学如都同现当没动面起看定天分还进好小部其些主样理心她本前开但因只从想实";
+
+/// The faces fontconfig offers, ordered by family, style, file and index; with
+/// commonIdeographs only those that have every character of CommonIdeographs. A face FreeType
+/// cannot open is left out. Throws TFontError when fontconfig has no configuration.
+std::vector<TInstalledFace> InstalledFaces(bool commonIdeographs);
+
 /// The size in points lo..hi whose em height round(pt x 96 / 72) is pixels; 0 when none is.
 int PointsForEmPixels(int pixels, int lo = 6, int hi = 28);
+/// Every size in points lo..hi whose em height round(pt x 96 / 72) is pixels, smallest first.
+std::vector<int> PointSizesForEmPixels(int pixels, int lo = 6, int hi = 28);
 
 /// Forgets the rendered glyphs of every cached font (faces stay open); for measuring cold runs.
 void ClearGlyphCaches();
@@ -83,6 +108,9 @@ struct TFamilyMatch {
   /// A face of the family is installed, or a rule (ours or fontconfig's) sends the name to a
   /// face that is; false when fontconfig fell back to its defaults.
   bool Installed = false;
+  /// Installed through a rule or alias: the face drawn with carries another family's name
+  /// (宋体 drawn with WenQuanYi Zen Hei Sharp, sans-serif with DejaVu Sans).
+  bool Mapped = false;
   std::string Family;  ///< the first family name of the face drawn with
   std::string File;    ///< that face's file
   int FaceIndex = 0;   ///< that face's index in its file

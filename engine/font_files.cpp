@@ -40,10 +40,20 @@ std::vector<TFontFileFace> FontFileFaces(const std::string& file) {
   return faces;
 }
 
+TFontFileFace FontFileFace(const std::string& file, int index) {
+  return Describe(*fontdetail::OpenFace(file, index), index);
+}
+
 int PointsForEmPixels(int pixels, int lo, int hi) {
+  const std::vector<int> sizes = PointSizesForEmPixels(pixels, lo, hi);
+  return sizes.empty() ? 0 : sizes.front();
+}
+
+std::vector<int> PointSizesForEmPixels(int pixels, int lo, int hi) {
+  std::vector<int> sizes;
   for (int pt = lo; pt <= hi; ++pt)
-    if (MulDivRound(pt, 96, 72) == pixels) return pt;
-  return 0;
+    if (MulDivRound(pt, 96, 72) == pixels) sizes.push_back(pt);
+  return sizes;
 }
 
 }  // namespace mipofc

@@ -2,8 +2,8 @@
 
 // What the font layer's files share: FreeType faces and their cache (font_faces.cpp), fontconfig
 // matching and per-character fallback (font_match.cpp), bitmap-font specifics (font_bitmap.cpp),
-// glyph rendering (font_render.cpp) and drawing cached glyphs (font_draw.cpp). Nothing outside
-// engine/font*.cpp includes it.
+// glyph rendering (font_render.cpp), drawing cached glyphs (font_draw.cpp) and the listing of
+// installed faces (font_list.cpp). Nothing outside engine/font*.cpp includes it.
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

@@ -208,6 +208,10 @@ TFamilyMatch MatchFontFamily(const TFont& font) {
   }
   // A rule that replaced the name leaves only its place: the first family.
   found.Installed = matched >= 0 && matched <= (requested >= 0 ? requested : 0);
+  bool named = false;
+  for (int j = 0; !named && StringOf(match.get(), FC_FAMILY, j); ++j)
+    named = SameFamily(StringOf(match.get(), FC_FAMILY, j), font.Name.c_str());
+  found.Mapped = found.Installed && !named;
   return found;
 }
 

@@ -1,7 +1,6 @@
 #include "params/ini.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "engine/chr.h"
 #include "engine/errors.h"
 
 namespace mipofc {
@@ -135,18 +135,6 @@ void CheckName(std::string_view name, const char* what) {
   CheckLine(name, what);
   if (name.empty() || Trim(name).size() != name.size())
     throw std::invalid_argument(std::string("INI ") + what + " is empty or has blanks around it");
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
 }
 
 }  // namespace
@@ -304,23 +292,10 @@ void TIniFile::Save(const std::string& path) const {
   }
   // Renaming would replace a read-only file too; the user's protection of it must hold.
   if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) throw TIniWriteError(path);
-  std::string temp = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw TIniWriteError(path);
-
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) {
-    ::fchmod(fd, old.st_mode & 07777);
-    [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);  // best effort
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-  }
-  const bool written = WriteAll(fd, Bytes()) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
+  // The shared writer leaves no temporary file even when the process is killed half-way.
+  try {
+    WriteFileAtomically(target.string(), Bytes(), {.KeepMode = true, .Sync = true});
+  } catch (const TFileError&) {
     throw TIniWriteError(path);
   }
 }

@@ -57,7 +57,7 @@ class TIniFile {
 
   /// The whole text.
   std::string Bytes() const;
-  /// Writes the whole text to a temporary file in path's folder and renames it over path
+  /// Writes the whole text over path atomically, leaving no temporary file even if killed
   /// (keeping an existing file's permissions; a read-only file is not replaced). Throws
   /// TIniWriteError; nothing changed then.
   void Save(const std::string& path) const;

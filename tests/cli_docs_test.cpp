@@ -108,6 +108,14 @@ TEST(CliDocs, CompletionOffersTheValuesOfOptionsWithAFixedSet) {
       {"mipofc-cli patch -", "-h --help --chr-at --at -o --output -q --quiet "},
       {"mipofc-cli export --strict", "--strict-font "},
       {"mipofc-cli export in.txt --bold --li", "--limit "},
+      {"mipofc-cli fo", "fonts "},
+      {"mipofc-cli fonts --c", "--cjk "},
+      {"mipofc-cli fonts 宋体 --size 2", "20 21 22 23 24 25 26 27 28 "},
+      {"mipofc-cli chars --order ''", "first frequency "},
+      {"mipofc-cli export --table-encoding ''", "utf-8 utf-16 gbk "},
+      {"mipofc-cli export --code-bytes ''", "1 2 3 "},
+      {"mipofc-cli encode --ta", "--table "},
+      {"mipofc-cli decode in.bin -", "-h --help --table -o --output -q --quiet "},
   };
   for (const auto& [words, expected] : cases) EXPECT_EQ(Complete(dir, words), expected) << words;
   // File names where a file goes: the input, -o, --params.
@@ -137,6 +145,7 @@ TEST(CliDocs, BothManPagesRenderWithoutWarnings) {
     EXPECT_NE(cli.find("\n" + std::string(heading) + "\n"), std::string::npos) << heading;
   // The generated lists keep option names in ASCII, so that they can be copied.
   EXPECT_NE(cli.find("--cell 8x8|8x16|16x8|16x16|16x32|32x16|32x32"), std::string::npos);
+  EXPECT_NE(cli.find("mipofc-cli fonts --cjk"), std::string::npos);
 }
 
 }  // namespace

@@ -64,6 +64,41 @@ TEST(CliOutputNames, NamesThatAreNoFileAreUsageErrorsAndWriteNothing) {
   EXPECT_TRUE(fs::is_regular_file(dir / "out.png"));
 }
 
+TEST(CliOutputNames, EveryOptionThatNamesAWrittenFileIsChecked) {
+  test::TempDir dir;
+  std::ofstream(dir / "in.txt") << "你们大家好";
+  // An iNES ROM of 16K PRG and 8K CHR, so that --rom-out would really be written.
+  std::string rom = std::string("NES\x1A\x01\x01", 6) + std::string(10, '\0');
+  rom += std::string(16384 + 8192, '\x55');
+  std::ofstream(dir / "game.nes", std::ios::binary) << rom;
+  fs::create_directory(dir / "out");
+  const std::vector<std::string> before = Names(dir.Path());
+  const std::pair<std::string, std::string> outputs[] = {
+      {"--rom-out", "new.nes"}, {"--table", "t.tbl"}, {"--save-params", "p.ini"}};
+  // Every output named well but one, so that without the check the others would be written.
+  const auto args = [&](const std::string& bad, const std::string& badName) {
+    std::string line = "export in.txt -q -o font.chr --rom game.nes --chr-at 0" + FontFlags();
+    for (const auto& [flag, name] : outputs) line += " " + flag + " " + (flag == bad ? badName : name);
+    return line;
+  };
+  for (const auto& [flag, unused] : outputs)
+    for (const auto& [name, message] : {std::pair<std::string, std::string>{"''", ": the name is empty"},
+                                        {"out/", " out/: the name ends in a path separator"},
+                                        {"out", " out: names an existing folder"}}) {
+      const test::TRun r = test::RunProgram(dir, MIPOFC_CLI, args(flag, name));
+      EXPECT_EQ(r.status, 2) << args(flag, name) << ": " << r.err;
+      EXPECT_EQ(r.err.rfind("mipofc-cli: " + flag + message, 0), 0u) << args(flag, name) << ": " << r.err;
+      EXPECT_EQ(Names(dir.Path()), before) << args(flag, name);
+    }
+  const test::TRun preview = test::RunProgram(dir, MIPOFC_CLI, "preview in.txt -o p.png --save-params out/" + FontFlags());
+  EXPECT_EQ(preview.status, 2) << preview.err;
+  EXPECT_EQ(Names(dir.Path()), before);
+  // With good names every one of them is written.
+  const test::TRun r = test::RunProgram(dir, MIPOFC_CLI, args("", ""));
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const char* name : {"font.00.chr", "new.nes", "t.tbl", "p.ini"}) EXPECT_TRUE(fs::is_regular_file(dir / name)) << name;
+}
+
 // font.NN.chr: two or more upper-case hexadecimal digits.
 bool Numbered(const std::string& name) {
   const std::string prefix = "font.", suffix = ".chr";

@@ -143,5 +143,33 @@ TEST(AtomicWrite, FailuresNameTheFileAndLeaveNothing) {
   }
 }
 
+TEST(AtomicWrite, KeepModePassesAReplacedFilesPermissionsOn) {
+  const mode_t mask = ::umask(022);
+  using WriteWith = void (*)(const std::string&, std::string_view, const TWriteOptions&);
+  const std::pair<const char*, WriteWith> writers[] = {{"unnamed file", WriteFileAtomically},
+                                                       {"named temporary", WriteFileThroughTemporaryName}};
+  for (const auto& [name, write] : writers) {
+    test::TempDir dir;
+    const std::string path = dir / "p.ini";
+    const auto mode = [&] {
+      struct stat st {};
+      EXPECT_EQ(::stat(path.c_str(), &st), 0);
+      return st.st_mode & 07777;
+    };
+    // A new file gets what a plain create gives, with or without the option.
+    write(path, "a", {.KeepMode = true, .Sync = true});
+    EXPECT_EQ(mode(), 0644u) << name;
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    write(path, "bb", {.KeepMode = true, .Sync = true});
+    EXPECT_EQ(mode(), 0640u) << name;
+    EXPECT_EQ(test::ReadFile(path), "bb") << name;
+    // Without it a replaced file is a new file, as the exports have always written them.
+    write(path, "ccc", {});
+    EXPECT_EQ(mode(), 0644u) << name;
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"p.ini"}) << name;
+  }
+  ::umask(mask);
+}
+
 }  // namespace
 }  // namespace mipofc

@@ -67,5 +67,22 @@ TEST(PointsForEmPixels, TheSizeWhoseEmIsThatHeight) {
   for (int pt = 6; pt <= 28; ++pt) EXPECT_EQ(PointsForEmPixels(MulDivRound(pt, 96, 72)), pt);
 }
 
+TEST(PointSizesForEmPixels, EverySizeThatGivesTheHeight) {
+  // The em grows by 4/3 pixel a point, so no two whole sizes share one: each list holds one size
+  // or none, and together they hold every size once.
+  std::vector<int> all;
+  for (int px = 0; px <= 40; ++px) {
+    const std::vector<int> sizes = PointSizesForEmPixels(px);
+    EXPECT_LE(sizes.size(), 1u) << px;
+    for (const int pt : sizes) EXPECT_EQ(MulDivRound(pt, 96, 72), px);
+    all.insert(all.end(), sizes.begin(), sizes.end());
+  }
+  EXPECT_EQ(all.size(), 23u);
+  EXPECT_TRUE(std::is_sorted(all.begin(), all.end()));
+  // A range is honoured at both ends.
+  EXPECT_EQ(PointSizesForEmPixels(13, 10, 10), std::vector<int>{10});
+  EXPECT_EQ(PointSizesForEmPixels(13, 11, 28), std::vector<int>{});
+}
+
 }  // namespace
 }  // namespace mipofc

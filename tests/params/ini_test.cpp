@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "engine/errors.h"
 #include "params/ini.h"
@@ -192,6 +196,33 @@ TEST_F(IniFileOnDisk, AReadOnlyFileIsNotReplaced) {
   fs::permissions(path, fs::perms::owner_read);
   EXPECT_THROW(TIniFile("[T]\n").Save(path.string()), TIniWriteError);
   EXPECT_EQ(Read(path), "[S]\n");
+}
+
+TEST_F(IniFileOnDisk, AKilledSaveLeavesTheOldFileOrTheNewOneAndNothingElse) {
+  const fs::path path = dir_ / "p.ini";
+  // Large enough that the writing, not the starting, takes the child's time.
+  std::string text = "[S]\r\n";
+  for (int i = 0; i < 400000; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+  const TIniFile small("[S]\r\nk=old\r\n"), large(text);
+  small.Save(path.string());
+  for (const int delayMs : {5, 20, 60}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        for (;;) large.Save(path.string());
+      } catch (...) {
+      }
+      ::_exit(1);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(Entries(), std::vector<fs::path>{"p.ini"}) << delayMs << " ms";
+    const std::string bytes = Read(path);
+    EXPECT_TRUE(bytes == small.Bytes() || bytes == large.Bytes()) << delayMs << " ms: " << bytes.size() << " bytes";
+  }
 }
 
 }  // namespace
