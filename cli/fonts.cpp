@@ -59,7 +59,7 @@ int ShowFamily(const TFontsFlags& f) {
   if (!match.Installed)
     std::cout << name << " is not installed: substituted by " << match.Family << "\n";
   else if (match.Mapped)
-    std::cout << name << " is installed: mapped to " << match.Family << "\n";
+    std::cout << name << " is mapped to " << match.Family << "\n";
   else
     std::cout << name << " is installed\n";
   TFontFileFace face = FontFileFace(match.File, match.FaceIndex);

@@ -144,9 +144,9 @@ TEST(CliFontsCommand, AFamilySaysWhatExportDrawsItWith) {
       "12 px (9 pt), 13 px (10 pt), 14 px (no point size), 15 px (11 pt), 16 px (12 pt)\n";
   const std::string zenhei = "WenQuanYi Zen Hei\tRegular\t/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc\t0\toutline\tno strikes\n";
   const std::pair<std::string, std::string> cases[] = {
-      {"宋体", "宋体 is installed: mapped to WenQuanYi Zen Hei Sharp\n" + sharp},
-      {"NSimSun --size 12 --bold", "NSimSun is installed: mapped to WenQuanYi Zen Hei Sharp\n" + sharp},
-      {"黑体", "黑体 is installed: mapped to WenQuanYi Zen Hei\n" + zenhei},
+      {"宋体", "宋体 is mapped to WenQuanYi Zen Hei Sharp\n" + sharp},
+      {"NSimSun --size 12 --bold", "NSimSun is mapped to WenQuanYi Zen Hei Sharp\n" + sharp},
+      {"黑体", "黑体 is mapped to WenQuanYi Zen Hei\n" + zenhei},
       {"'WenQuanYi Zen Hei'", "WenQuanYi Zen Hei is installed\n" + zenhei},
       {"'wenquanyi zenhei'", "wenquanyi zenhei is installed\n" + zenhei},
       {"文泉驿正黑", "文泉驿正黑 is installed\n" + zenhei},
