@@ -37,7 +37,7 @@ struct TFont {
 int MulDivRound(int a, int b, int c);
 
 /// A font resolved to its faces at one pixel size, ready to draw characters. Shared and
-/// immutable once made; faces and glyph bitmaps are cached per process.
+/// immutable once made; faces and glyph bitmaps are cached per thread.
 class TFontFace {
  public:
   virtual ~TFontFace() = default;
@@ -99,7 +99,8 @@ int PointsForEmPixels(int pixels, int lo = 6, int hi = 28);
 /// Every size in points lo..hi whose em height round(pt x 96 / 72) is pixels, smallest first.
 std::vector<int> PointSizesForEmPixels(int pixels, int lo = 6, int hi = 28);
 
-/// Forgets the rendered glyphs of every cached font (faces stay open); for measuring cold runs.
+/// Forgets the rendered glyphs of every font this thread has cached (faces stay open); for
+/// measuring cold runs.
 void ClearGlyphCaches();
 
 /// What a family name comes to in fontconfig: the face a font of that family is drawn with,

@@ -36,7 +36,9 @@ const TT_OS2* UsableOs2(FT_Face face) {
 }
 
 Registry& Reg() {
-  static Registry registry;
+  // One per thread: FreeType faces and the glyph caches are not to be shared between threads,
+  // so a thread that draws opens its own.
+  thread_local Registry registry;
   return registry;
 }
 

@@ -217,13 +217,12 @@ class ResolvedFont final : public TFontFace {
 
 // ---- the process-wide cache (font_faces.cpp) ----
 
-// Everything opened or resolved once per process.
+// Everything opened or resolved once per thread that draws.
 struct Registry {
   std::shared_ptr<FtLibrary> lib = std::make_shared<FtLibrary>();
   std::map<std::pair<std::string, long>, std::shared_ptr<FtFace>> faces;
   std::unordered_map<std::string, std::shared_ptr<const ResolvedFont>> fonts;
   std::map<std::string, std::shared_ptr<FallbackList>> fallbacks;
-  FcConfig* configured = nullptr;  // the fontconfig configuration our rules were loaded into
 };
 
 

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <mutex>
 
 #include "engine/fonts_conf.h"
 #include "engine/font_impl.h"
@@ -39,11 +40,14 @@ namespace mipofc::fontdetail {
 
 // The configuration to match in, with our family rules loaded into it once.
 FcConfig* Config() {
-  Registry& reg = Reg();
+  // The configuration is the process's, shared by every thread's registry: the rules go in once.
+  static std::mutex mutex;
+  static FcConfig* configured = nullptr;  // the configuration our rules were loaded into
+  std::lock_guard lock(mutex);
   FcConfig* config = FcConfigGetCurrent();
   if (!config) throw TFontError("fontconfig: no configuration could be loaded");
   // The current configuration is replaced when fontconfig reloads; the rules go into each.
-  if (config != reg.configured) {
+  if (config != configured) {
     // An installed program reads the installed file, so that its rules can be changed there;
     // a build, or an installation without the file, uses the copy compiled in.
     const std::string rules = FamilyRulesFile();
@@ -51,7 +55,7 @@ FcConfig* Config() {
       FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(FontsConf), FcTrue);
     // Held so that its address is not reused by a later configuration.
     FcConfigReference(config);
-    reg.configured = config;
+    configured = config;
   }
   return config;
 }
