@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "engine/bank_maker.h"
+
 namespace mipofc {
 
 std::string ExportBaseName(std::string_view chosenName) {
@@ -127,19 +129,14 @@ std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity) {
 
 namespace {
 
-// Only ca65 comments name the tiles; the other formats need no names.
-std::vector<std::string> NamesFor(TBankFormat format, const TChr& engine, std::int64_t n) {
-  return format == TBankFormat::Ca65 ? TileNames(engine, n) : std::vector<std::string>{};
-}
-
 // The banks of a concatenated file, gathered until the last one is drawn.
 struct TConcatPiece {
   std::string bytes;
   std::vector<std::string> tileNames;
 
-  void Add(TBankFormat format, const TChr& engine, std::int64_t n) {
-    bytes += engine.BankBytes();
-    for (std::string& name : NamesFor(format, engine, n)) tileNames.push_back(std::move(name));
+  void Add(TMadeBank& bank) {
+    bytes += bank.Bytes;
+    for (std::string& name : bank.TileNames) tileNames.push_back(std::move(name));
   }
 };
 
@@ -158,14 +155,14 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
   TConcatPiece piece;
   if (options.Concat) piece.bytes.reserve(static_cast<std::size_t>(total) * static_cast<std::size_t>(std::clamp(settings.Limit, 0, 4096)));
   try {
-    std::int64_t n = 0;
-    for (std::size_t p = 0; p < text.size(); p += static_cast<std::size_t>(capacity), ++n) {
-      // A fresh engine per file: nothing of one bank reaches the next.
-      auto engine = std::make_unique<TChr>();
-      engine->BuildFor(settings, text.substr(p, static_cast<std::size_t>(capacity)));
-      if (options.OnBank) options.OnBank(n, engine->BankBytes());
+    // A fresh engine per file: nothing of one bank reaches the next. Only ca65 comments name
+    // the tiles; the other formats need no names.
+    TBankMaker maker(settings, text, capacity, options.Format == TBankFormat::Ca65);
+    for (std::int64_t n = 0; n < total; ++n) {
+      TMadeBank bank = maker.Take(n);
+      if (options.OnBank) options.OnBank(n, bank.Bytes);
       if (options.Concat) {
-        piece.Add(options.Format, *engine, n);
+        piece.Add(bank);
         if (options.OnProgress && !options.OnProgress(n + 1, total)) {
           result.Cancelled = true;
           break;
@@ -173,8 +170,7 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
         continue;
       }
       const std::string name = ExportFileName(base, n, capacity, options.Format);
-      std::string data = BankFileBytes(options.Format, engine->BankBytes(), NamesFor(options.Format, *engine, n), name,
-                                       options.Palette);
+      std::string data = BankFileBytes(options.Format, bank.Bytes, bank.TileNames, name, options.Palette);
       if (!writer.Put(name, std::move(data))) break;
       if (options.OnProgress && !options.OnProgress(writer.Written(), total)) {
         writer.Abandon();
