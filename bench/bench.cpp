@@ -14,18 +14,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/bench_util.h"
 #include "engine/export.h"
 #include "engine/font.h"
+#include "text/text.h"
 
 namespace mipofc {
 namespace {
-
-// The 20,902 unified ideographs U+4E00..U+9FA5.
-std::u16string Ideographs() {
-  std::u16string text;
-  for (char16_t c = 0x4E00; c <= 0x9FA5; ++c) text += c;
-  return text;
-}
 
 // The file and face index that the default family resolves to.
 std::pair<std::string, int> DefaultFaceFile() {
@@ -70,22 +65,10 @@ void BM_FreeTypeFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_FreeTypeFloor)->Arg(16)->Arg(37)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-TChrSettings Settings(TFont* font, int cell) {
-  TChrSettings s;
-  s.CellWidth = s.CellHeight = cell;
-  s.Font = font;
-  s.GlyphIndex = 1;
-  s.ScanHorizontal = true;
-  s.M = 1;
-  s.Distribution = 1;
-  s.Limit = 4096;
-  return s;
-}
-
 // One full 4K bank of 16x16 cells (64 characters) with the default font.
 void BM_BuildBank(benchmark::State& state) {
   TFont font;
-  const TChrSettings s = Settings(&font, 16);
+  const TChrSettings s = BenchSettings(&font, 16);
   const std::u16string text = Ideographs().substr(0, 64);
   for (auto _ : state) {
     auto engine = std::make_unique<TChr>();
@@ -105,7 +88,7 @@ void BM_Export(benchmark::State& state) {
   const int cell = static_cast<int>(state.range(0)), points = static_cast<int>(state.range(1));
   TFont font;
   font.SetSize(points);
-  const TChrSettings s = Settings(&font, cell);
+  const TChrSettings s = BenchSettings(&font, cell);
   const std::u16string text = Ideographs();
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "mipofc-bench";
   std::filesystem::create_directories(dir);
@@ -136,7 +119,7 @@ BENCHMARK(BM_Export)
 void BM_AllBanksNoFiles(benchmark::State& state) {
   TFont font;
   font.SetSize(static_cast<int>(state.range(1)));
-  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const TChrSettings s = BenchSettings(&font, static_cast<int>(state.range(0)));
   const std::u16string text = Ideographs();
   const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
   for (auto _ : state) {
@@ -157,7 +140,7 @@ BENCHMARK(BM_AllBanksNoFiles)->ArgNames({"cell", "pt"})->Args({16, 12})->Args({3
 void BM_AllBanksWarm(benchmark::State& state) {
   TFont font;
   font.SetSize(static_cast<int>(state.range(1)));
-  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const TChrSettings s = BenchSettings(&font, static_cast<int>(state.range(0)));
   const std::u16string text = Ideographs();
   const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
   const auto buildAll = [&] {
@@ -179,7 +162,7 @@ BENCHMARK(BM_AllBanksWarm)->ArgNames({"cell", "pt"})->Args({16, 12})->Unit(bench
 void BM_ConcatBanks(benchmark::State& state) {
   TFont font;
   font.SetSize(static_cast<int>(state.range(1)));
-  const TChrSettings s = Settings(&font, static_cast<int>(state.range(0)));
+  const TChrSettings s = BenchSettings(&font, static_cast<int>(state.range(0)));
   const std::u16string text = Ideographs();
   const std::size_t capacity = static_cast<std::size_t>(ExportCapacity(s));
   const bool toFile = state.range(2) != 0;
@@ -212,24 +195,6 @@ BENCHMARK(BM_ConcatBanks)
     ->UseRealTime();
 
 #if defined(MIPOFC_CLI)
-// UTF-8 of BMP code units that are not surrogate halves.
-std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 // The whole command as a user runs it, process start-up included: `mipofc-cli export` at
 // 16x16, 12 pt, 4K of one character (chars:1, the program's own start-up and one bank) or
 // of the 20,902 ideographs (chars:20902), as 327 numbered files (concat:0) or as one --concat
@@ -239,7 +204,7 @@ void BM_Command(benchmark::State& state) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir / "out");
   const std::string input = (dir / "text.txt").string(), output = (dir / "out" / "bank.chr").string();
-  std::ofstream(input, std::ios::binary) << Utf8(Ideographs().substr(0, static_cast<std::size_t>(state.range(0))));
+  std::ofstream(input, std::ios::binary) << Utf16ToUtf8(Ideographs().substr(0, static_cast<std::size_t>(state.range(0))));
   std::vector<std::string> args = {MIPOFC_CLI, "export", input, "-o", output, "--size", "12", "-q"};
   if (state.range(1) != 0) args.push_back("--concat");
   std::vector<char*> argv;

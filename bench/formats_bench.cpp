@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/bench_util.h"
 #include "engine/export.h"
 #include "engine/font.h"
 
@@ -15,16 +16,8 @@ namespace {
 void BM_ExportFormat(benchmark::State& state) {
   TFont font;
   font.SetSize(12);
-  TChrSettings s;
-  s.CellWidth = s.CellHeight = 16;
-  s.Font = &font;
-  s.GlyphIndex = 1;
-  s.ScanHorizontal = true;
-  s.M = 1;
-  s.Distribution = 1;
-  s.Limit = 4096;
-  std::u16string text;
-  for (char16_t c = 0x4E00; c <= 0x9FA5; ++c) text += c;
+  const TChrSettings s = BenchSettings(&font, 16);
+  const std::u16string text = Ideographs();
   TExportOptions options;
   options.Format = static_cast<TBankFormat>(state.range(0));
   options.Concat = state.range(1) != 0;
