@@ -113,13 +113,13 @@ void FinishRom(TRomJob& job, const TRomFlags& r, bool quiet) {
 // The export with its progress line and Ctrl-C; the names written are listed once the line is done.
 TExportResult ExportWithProgress(const std::string& output, TExportOptions options, const TChrSettings& settings,
                                  std::u16string_view text, bool quiet) {
-  TExportProgress progress(quiet, text.size(), ExportCapacity(settings));
+  const std::int32_t capacity = ExportCapacity(settings);
+  TExportProgress progress(quiet, text.size(), capacity);
   std::vector<std::string> names;
   options.OnWritten = [&](const std::string& name) { names.push_back(name); };
   options.OnProgress = [&](std::int64_t written, std::int64_t total) { return progress(written, total); };
   const auto list = [&] {
-    const std::int64_t total = ExportFileCount(text.size(), ExportCapacity(settings));
-    progress.Finish(static_cast<std::int64_t>(names.size()), total);
+    progress.Finish(static_cast<std::int64_t>(names.size()), ExportFileCount(text.size(), capacity));
     if (!quiet)
       for (const std::string& name : names) std::cout << name << "\n";
   };
