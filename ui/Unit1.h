@@ -336,6 +336,9 @@ class TForm1 : public QMainWindow {
   void AcceptDroppedFiles();
   QString FontCaption(QString& toolTip) const;
   void KeepUsableFontFile(TOptionValues& v);
+  /// The progress callback of a long command run on this thread: it opens the progress dialog into
+  /// progress once the command has run ProgressDelayMs, and says false once the user cancels.
+  std::function<bool(std::int64_t, std::int64_t)> DelayedProgress(std::unique_ptr<TProgress>& progress);
   TExportResult ExportWithProgress(const std::string& chosenName, TBankFormat format, const TChrSettings& settings,
                                    std::u16string_view text);
 

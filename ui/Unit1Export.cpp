@@ -36,24 +36,28 @@ const TExportKind& KindOf(TBankFormat format) {
 
 }  // namespace
 
+std::function<bool(std::int64_t, std::int64_t)> TForm1::DelayedProgress(std::unique_ptr<TProgress>& progress) {
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  // Called between banks on this thread: a short command never sees a dialog, a long one gets
+  // one that keeps the windows painting and blocks every other command while it is open.
+  return [this, clock, &progress](std::int64_t done, std::int64_t total) {
+    if (!progress) {
+      if (clock->elapsed() < ProgressDelayMs) return true;
+      progress = dialogs_->OpenProgress(this, TitleText, total);
+    }
+    return progress->Update(done, total);
+  };
+}
+
 TExportResult TForm1::ExportWithProgress(const std::string& chosenName, TBankFormat format,
                                          const TChrSettings& settings, std::u16string_view text) {
-  QElapsedTimer clock;
-  clock.start();
   std::unique_ptr<TProgress> progress;
   TExportOptions options;
   options.Format = format;
   ReadPalette();
   options.Palette = PreviewPalette;
-  // Called between banks on this thread: a short export never sees a dialog, a long one gets one
-  // that keeps the windows painting and blocks every other command while it is open.
-  options.OnProgress = [&](std::int64_t written, std::int64_t total) {
-    if (!progress) {
-      if (clock.elapsed() < ProgressDelayMs) return true;
-      progress = dialogs_->OpenProgress(this, TitleText, total);
-    }
-    return progress->Update(written, total);
-  };
+  options.OnProgress = DelayedProgress(progress);
   return ExportText(chosenName, settings, text, options);
 }
 

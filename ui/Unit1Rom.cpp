@@ -1,9 +1,9 @@
 // TForm1: "写入ROM(&R)...": the text's banks written into a copy of an iNES ROM's CHR-ROM.
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <memory>
 
+#include "engine/bank_maker.h"
 #include "engine/errors.h"
 #include "engine/export.h"
 #include "rom/patch.h"
@@ -94,17 +94,12 @@ void TForm1::WriteIntoRom(const QString& romPath) {
   // The banks as `export --concat` lays them, drawn in memory: no bank file is written.
   std::string bytes;
   bytes.reserve(banksSize);
-  QElapsedTimer clock;
-  clock.start();
   std::unique_ptr<TProgress> progress;
-  std::int64_t n = 0;
-  for (std::size_t p = 0; p < text.size(); p += static_cast<std::size_t>(capacity)) {
-    auto engine = std::make_unique<TChr>();
-    engine->BuildFor(settings, std::u16string_view(text).substr(p, static_cast<std::size_t>(capacity)));
-    bytes += engine->BankBytes();
-    ++n;
-    if (!progress && clock.elapsed() >= ProgressDelayMs) progress = dialogs_->OpenProgress(this, TitleText, banks);
-    if (progress && !progress->Update(n, banks)) {
+  const auto onProgress = DelayedProgress(progress);
+  TBankMaker maker(settings, text, capacity, false);
+  for (std::int64_t n = 0; n < banks; ++n) {
+    bytes += maker.Take(n).Bytes;
+    if (!onProgress(n + 1, banks)) {
       progress.reset();
       dialogs_->Message(this, TitleText, QStringLiteral("已取消：ROM未写入"));
       return;
