@@ -1,6 +1,5 @@
 // mipofc-cli decode: script bytes back into text through the game's tables.
 #include <iostream>
-#include <iterator>
 #include <memory>
 
 #include "cli/command.h"
@@ -22,10 +21,7 @@ struct TDecodeFlags {
 
 int RunDecode(const TDecodeFlags& f) {
   const TCodeBook book(ReadTables(f.tables));
-  const std::string bytes = f.input == "-" ? std::string((std::istreambuf_iterator<char>(std::cin)),
-                                                         std::istreambuf_iterator<char>())
-                                           : ReadFileBytes(f.input);
-  WriteOutput(f.output, Utf8TextFileBytes(Decode(bytes, book)));
+  WriteOutput(f.output, Utf8TextFileBytes(Decode(ReadInputBytes(f.input), book)));
   if (!f.quiet && f.output != "-") std::cout << f.output << "\n";
   return 0;
 }

@@ -176,14 +176,20 @@ void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& opt
   }
 }
 
+std::string ReadInputBytes(const std::string& input) {
+  if (input != "-") return ReadFileBytes(input);
+  return std::string((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+}
+
+std::u16string ReadInputText(const std::string& input) {
+  if (input != "-") return LoadTextFile(input);
+  std::optional<std::u16string> text = DecodeText(ReadInputBytes(input));
+  if (!text) throw TFileError("standard input", "Failed to Load Stream");
+  return std::move(*text);
+}
+
 std::u16string ReadInput(const std::string& input) {
-  if (input == "-") {
-    std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    std::optional<std::u16string> text = DecodeText(bytes);
-    if (!text) throw TFileError("standard input", "Failed to Load Stream");
-    return JoinedText(*text);
-  }
-  return JoinedText(LoadTextFile(input));
+  return JoinedText(ReadInputText(input));
 }
 
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {

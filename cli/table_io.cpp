@@ -1,7 +1,6 @@
 #include "cli/table_io.h"
 
 #include <iostream>
-#include <iterator>
 
 #include "cli/flags.h"
 #include "engine/chr.h"
@@ -25,16 +24,7 @@ bool AllHex(std::string_view digits) {
 
 TScript ReadScript(const std::vector<std::string>& inputs) {
   TScript script;
-  for (const std::string& input : inputs) {
-    if (input == "-") {
-      const std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-      std::optional<std::u16string> text = DecodeText(bytes);
-      if (!text) throw TFileError("standard input", "Failed to Load Stream");
-      script.Add("standard input", std::move(*text));
-    } else {
-      script.Add(input, LoadTextFile(input));
-    }
-  }
+  for (const std::string& input : inputs) script.Add(input == "-" ? "standard input" : input, ReadInputText(input));
   return script;
 }
 
