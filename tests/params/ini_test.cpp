@@ -198,30 +198,60 @@ TEST_F(IniFileOnDisk, AReadOnlyFileIsNotReplaced) {
   EXPECT_EQ(Read(path), "[S]\n");
 }
 
-TEST_F(IniFileOnDisk, AKilledSaveLeavesTheOldFileOrTheNewOneAndNothingElse) {
-  const fs::path path = dir_ / "p.ini";
-  // Large enough that the writing, not the starting, takes the child's time.
+// Kills a child that saves ini again and again (save(i) for its i-th save) after delayMs.
+template <class Save>
+void KillSavingChild(int delayMs, Save save) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    try {
+      for (int i = 0;; ++i) save(i);
+    } catch (...) {
+    }
+    ::_exit(1);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+}
+
+// Large enough that the writing, not the starting, takes the child's time.
+TIniFile LargeIni() {
   std::string text = "[S]\r\n";
   for (int i = 0; i < 400000; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
-  const TIniFile small("[S]\r\nk=old\r\n"), large(text);
+  return TIniFile(text);
+}
+
+TEST_F(IniFileOnDisk, AKilledSaveOfANewFileLeavesTheWholeFileOrNothing) {
+  const TIniFile large = LargeIni();
+  for (const int delayMs : {5, 20, 60}) {
+    const fs::path folder = dir_ / std::to_string(delayMs);
+    fs::create_directory(folder);
+    KillSavingChild(delayMs, [&](int i) { large.Save((folder / ("p" + std::to_string(i) + ".ini")).string()); });
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name.size() > 4 && name.substr(name.size() - 4) == ".ini") << delayMs << " ms: " << name;
+      EXPECT_EQ(Read(entry.path()), large.Bytes()) << delayMs << " ms: " << name;
+    }
+  }
+}
+
+TEST_F(IniFileOnDisk, AKilledSaveOverAFileLeavesTheOldFileOrTheNewOne) {
+  const fs::path path = dir_ / "p.ini";
+  const TIniFile small("[S]\r\nk=old\r\n"), large = LargeIni();
   small.Save(path.string());
   for (const int delayMs : {5, 20, 60}) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      try {
-        for (;;) large.Save(path.string());
-      } catch (...) {
-      }
-      ::_exit(1);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(Entries(), std::vector<fs::path>{"p.ini"}) << delayMs << " ms";
+    KillSavingChild(delayMs, [&](int) { large.Save(path.string()); });
     const std::string bytes = Read(path);
     EXPECT_TRUE(bytes == small.Bytes() || bytes == large.Bytes()) << delayMs << " ms: " << bytes.size() << " bytes";
+    // Replacing needs a name to rename: a kill in the moment between giving the whole new file
+    // a temporary name and renaming it leaves that whole file beside, never a part of one.
+    for (const fs::path& entry : Entries()) {
+      if (entry != "p.ini") {
+        EXPECT_EQ(Read(dir_ / entry), large.Bytes()) << delayMs << " ms: " << entry;
+      }
+    }
   }
 }
 
