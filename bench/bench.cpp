@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/file_write.h"
 #include "bench/bench_util.h"
 #include "engine/export.h"
 #include "engine/font.h"

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 
+#include "base/file_read.h"
 #include "cli/command.h"
 #include "cli/flags.h"
 #include "cli/table_io.h"

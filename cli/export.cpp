@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/file_write.h"
+#include "base/file_read.h"
 #include "cli/command.h"
 #include "cli/export_table.h"
 #include "cli/flags.h"

@@ -1,3 +1,4 @@
+#include "base/file_read.h"
 #include "cli/flags.h"
 
 #include <filesystem>
@@ -5,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/font.h"
 #include "engine/formats.h"
 #include "params/paramfile.h"
@@ -174,11 +175,6 @@ void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& opt
     const CLI::Option* output = cmd.get_option_no_throw(flag);
     if (output && output->count() > 0) CheckOutputName(output->as<std::string>(), flag);
   }
-}
-
-std::string ReadInputBytes(const std::string& input) {
-  if (input != "-") return ReadFileBytes(input);
-  return std::string((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
 }
 
 std::u16string ReadInputText(const std::string& input) {

@@ -70,8 +70,6 @@ void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& opt
 std::u16string ReadInput(const std::string& input);
 /// The text of a text file, or of standard input for "-", its line breaks kept.
 std::u16string ReadInputText(const std::string& input);
-/// The bytes of a file, or of standard input for "-".
-std::string ReadInputBytes(const std::string& input);
 
 /// A colour "RRGGBB" as 0x00BBGGRR; flag names the option in the usage error.
 int ParseColour(const std::string& text, const char* flag);

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 
+#include "base/file_write.h"
 #include "cli/command.h"
 #include "cli/flags.h"
 #include "engine/chr.h"

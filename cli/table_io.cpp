@@ -1,10 +1,11 @@
+#include "base/file_write.h"
 #include "cli/table_io.h"
 
 #include <iostream>
 
 #include "cli/flags.h"
 #include "engine/chr.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "text/text.h"
 
 namespace mipofc::cli {

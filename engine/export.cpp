@@ -1,3 +1,4 @@
+#include "base/file_write.h"
 #include "engine/export.h"
 
 #include <algorithm>

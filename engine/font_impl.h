@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/font.h"
 
 namespace mipofc::fontdetail {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "rom/ines.h"
 #include "rom/patch.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string_view>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "table/position.h"
 #include "table/script.h"
 #include "table/tbl.h"

@@ -1,3 +1,4 @@
+#include "base/file_write.h"
 #include "params/ini.h"
 
 #include <fcntl.h>
@@ -8,8 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/chr.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 
 namespace mipofc {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "params/ini.h"
 #include "text/text.h"
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 
 namespace mipofc {
 

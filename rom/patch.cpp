@@ -1,3 +1,5 @@
+#include "base/file_write.h"
+#include "base/file_read.h"
 #include "rom/patch.h"
 
 #include <cerrno>
@@ -6,8 +8,7 @@
 #include <limits>
 #include <memory>
 
-#include "engine/chr.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "text/text.h"
 
 namespace mipofc {

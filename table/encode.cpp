@@ -1,6 +1,6 @@
 #include <stdexcept>
 
-#include "table/hexdigit.h"
+#include "base/hex.h"
 #include "table/position.h"
 #include "table/script.h"
 

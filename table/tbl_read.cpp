@@ -1,8 +1,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "engine/errors.h"
-#include "table/hexdigit.h"
+#include "base/file_read.h"
+#include "base/errors.h"
+#include "base/hex.h"
 #include "table/position.h"
 #include "table/tbl.h"
 #include "text/text.h"

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "table/position.h"
 #include "table/tbl.h"
 #include "text/text.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/export.h"
 #include "tests/test_util.h"
 

@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/file_write.h"
 #include "engine/chr.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/font.h"
 
 namespace mipofc {

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/font.h"
 
 namespace mipofc {

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/font.h"
 #include "engine/surface.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "rom/ines.h"
 #include "rom/patch.h"
 #include "tests/test_util.h"

@@ -35,8 +35,6 @@ std::u16string RtfToText(std::string_view rtf);
 std::optional<std::u16string> DecodeText(std::string_view bytes);
 /// DecodeText without the RTF rule: bytes that start with "{\rtf" read as plain text too.
 std::optional<std::u16string> DecodePlainText(std::string_view bytes);
-/// The whole content of a file. Throws TFileError(path, strerror) when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
 /// DecodeText of a file's bytes. Throws TFileError(path, strerror) when the file cannot be
 /// read and TFileError(path, "Failed to Load Stream") when its bytes are not text.
 std::u16string LoadTextFile(const std::string& path);

@@ -1,9 +1,5 @@
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
-#include "engine/errors.h"
+#include "base/errors.h"
+#include "base/file_read.h"
 #include "text/text.h"
 
 namespace mipofc {
@@ -32,23 +28,6 @@ std::optional<std::u16string> FromUtf16(std::string_view bytes, bool bigEndian) 
 }
 
 }  // namespace
-
-std::string ReadFileBytes(const std::string& path) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw TFileError(path, std::strerror(errno));
-  std::string bytes;
-  char buffer[65536];
-  while (true) {
-    const size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) break;
-  }
-  if (std::ferror(file.get())) throw TFileError(path, std::strerror(errno));
-  return bytes;
-}
 
 std::optional<std::u16string> DecodeText(std::string_view bytes) {
   if (bytes.starts_with("{\\rtf")) return RtfToText(bytes);

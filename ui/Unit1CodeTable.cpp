@@ -2,6 +2,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "base/file_write.h"
 #include "engine/chr.h"
 #include "table/codes.h"
 #include "table/tbl.h"

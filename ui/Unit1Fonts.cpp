@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "ui/FormHelpers.h"
 #include "ui/Unit1.h"
 #include "ui/Widgets.h"

@@ -3,8 +3,10 @@
 #include <QFileInfo>
 #include <memory>
 
+#include "base/file_write.h"
+#include "base/file_read.h"
 #include "engine/bank_maker.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/export.h"
 #include "rom/patch.h"
 #include "text/text.h"

@@ -1,4 +1,5 @@
 // TViewer: the bank viewer "字库浏览": any bank of the text, zoomed, with whose tile is where.
+#include "base/file_write.h"
 #include "ui/Unit3.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "engine/export.h"
 #include "ui/FormHelpers.h"
 #include "ui/Unit1.h"

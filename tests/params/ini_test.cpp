@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "params/ini.h"
 #include "tests/test_util.h"
 

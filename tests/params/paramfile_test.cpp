@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "params/ini.h"
 #include "params/paramfile.h"
 #include "text/text.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "table/position.h"
 #include "table/tbl.h"
 #include "text/text.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "text/text.h"
 #include "tests/test_util.h"
 

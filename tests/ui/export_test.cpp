@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "engine/errors.h"
+#include "base/errors.h"
 #include "tests/ui/scripted_dialogs.h"
 
 namespace mipofc::test {

@@ -1,36 +1,16 @@
+#include "base/file_write.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 
-#include "engine/chr.h"
-#include "engine/errors.h"
+#include "base/errors.h"
 
 namespace mipofc {
-
-std::string_view TChr::BankBytes() const {
-  const std::size_t limit = static_cast<std::size_t>(std::clamp(Settings.Limit, 0, 4096));
-  return {reinterpret_cast<const char*>(Bank.Slots), limit};
-}
-
-std::string IncText(std::string_view bankBytes) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bankBytes.size() / 16 * 88);
-  for (std::size_t i = 0; i < bankBytes.size(); ++i) {
-    if (i % 16 == 0) out += "    .DB";
-    const auto b = static_cast<unsigned char>(bankBytes[i]);
-    out += " $";
-    out += hex[b >> 4];
-    out += hex[b & 15];
-    out += i % 16 == 15 ? "\r\n" : ",";
-  }
-  return out;
-}
 
 namespace {
 
@@ -130,23 +110,6 @@ void WriteFileAtomically(const std::string& path, std::string_view data, const T
   ::close(fd);
   if (error == ENOTSUP) return WriteFileThroughTemporaryName(path, data, options);
   if (error != 0) throw TFileError(path, std::strerror(error));
-}
-
-void TChr::BuildFor(const TChrSettings& settings, std::u16string_view text) {
-  Settings = settings;
-  Text = text;
-  PrepareCell();
-  BuildBank();
-}
-
-void TChr::SaveChrFile(const std::string& fileName, const TChrSettings& settings, std::u16string_view text) {
-  BuildFor(settings, text);
-  WriteFileAtomically(fileName, BankBytes());
-}
-
-void TChr::SaveIncFile(const std::string& fileName, const TChrSettings& settings, std::u16string_view text) {
-  BuildFor(settings, text);
-  WriteFileAtomically(fileName, IncText(BankBytes()));
 }
 
 }  // namespace mipofc
