@@ -17,7 +17,7 @@
 #include "base/file_write.h"
 #include "bench/bench_util.h"
 #include "engine/export.h"
-#include "engine/font.h"
+#include "font/font.h"
 #include "text/text.h"
 
 namespace mipofc {

@@ -6,7 +6,7 @@
 
 #include "bench/bench_util.h"
 #include "engine/export.h"
-#include "engine/font.h"
+#include "font/font.h"
 
 namespace mipofc {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "engine/font.h"
+#include "font/font.h"
 #include "ui/Unit1.h"
 #include "ui/Unit3.h"
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "base/errors.h"
-#include "engine/font.h"
+#include "font/font.h"
 #include "engine/formats.h"
 #include "params/paramfile.h"
 #include "text/text.h"

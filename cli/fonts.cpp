@@ -5,7 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/flags.h"
-#include "engine/font.h"
+#include "font/font.h"
 
 namespace mipofc::cli {
 

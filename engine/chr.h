@@ -6,7 +6,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "engine/surface.h"
+#include "font/surface.h"
 
 namespace mipofc {
 

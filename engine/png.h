@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "engine/chr.h"
-#include "engine/surface.h"
+#include "font/surface.h"
 
 namespace mipofc {
 

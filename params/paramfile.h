@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/font.h"
+#include "font/font.h"
 #include "params/ini.h"
 #include "params/options.h"
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/font.h"
+#include "font/font.h"
 #include "tests/cli_runner.h"
 #include "tests/test_util.h"
 

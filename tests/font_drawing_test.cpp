@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/font.h"
-#include "engine/surface.h"
+#include "font/font.h"
+#include "font/surface.h"
 
 #include "tests/font_pictures.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "base/errors.h"
-#include "engine/font.h"
+#include "font/font.h"
 
 namespace mipofc {
 namespace {

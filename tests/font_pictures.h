@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/font.h"
-#include "engine/surface.h"
+#include "font/font.h"
+#include "font/surface.h"
 
 namespace mipofc::test {
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/font.h"
-#include "engine/surface.h"
+#include "font/font.h"
+#include "font/surface.h"
 
 #include "tests/font_pictures.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "base/errors.h"
-#include "engine/font.h"
-#include "engine/surface.h"
+#include "font/font.h"
+#include "font/surface.h"
 
 #include "tests/font_pictures.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/surface.h"
+#include "font/surface.h"
 
 namespace mipofc {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/chr.h"
-#include "engine/font.h"
+#include "font/font.h"
 #include "table/codes.h"
 
 class QComboBox;

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "engine/surface.h"
+#include "font/surface.h"
 
 namespace mipofc {
 

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "engine/font.h"
+#include "font/font.h"
 
 /// QString in test failures as its text.
 inline void PrintTo(const QString& text, std::ostream* out) {

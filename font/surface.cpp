@@ -1,4 +1,4 @@
-#include "engine/surface.h"
+#include "font/surface.h"
 
 #include <algorithm>
 

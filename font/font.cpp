@@ -1,9 +1,9 @@
-#include "engine/font.h"
+#include "font/font.h"
 
 #include <climits>
 #include <string>
 
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 namespace mipofc {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/font.h"
+#include "font/font.h"
 
 namespace mipofc {
 

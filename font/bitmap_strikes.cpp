@@ -1,6 +1,6 @@
 // Bitmap fonts and embedded strikes: BDF/PCF properties, strike choice and the em height of a
 // cell height.
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 #include FT_BDF_H
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <mutex>
 
-#include "engine/fonts_conf.h"
-#include "engine/font_impl.h"
+#include "font/fonts_conf.h"
+#include "font/font_impl.h"
 
 namespace mipofc {
 

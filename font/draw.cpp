@@ -1,6 +1,6 @@
 // Drawing cached glyphs: blended onto a surface, or as rows of ink bits for a cell of at most
 // 32 x 32 pixels. Both draw the same pixels: the glyph's bitmap, then underline and strike-out.
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 #include <algorithm>
 #if defined(__SSE2__)
@@ -10,7 +10,7 @@
 #include <bit>
 #include <cstring>
 
-#include "engine/surface.h"
+#include "font/surface.h"
 
 namespace mipofc::fontdetail {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 namespace mipofc {
 

@@ -1,7 +1,7 @@
 // What a font file holds: its faces, their names, and the bitmap strikes they carry.
 #include <algorithm>
 
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 namespace mipofc {
 

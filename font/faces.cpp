@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 namespace mipofc::fontdetail {
 

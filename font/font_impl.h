@@ -1,9 +1,9 @@
 #pragma once
 
-// What the font layer's files share: FreeType faces and their cache (font_faces.cpp), fontconfig
-// matching and per-character fallback (font_match.cpp), bitmap-font specifics (font_bitmap.cpp),
-// glyph rendering (font_render.cpp), drawing cached glyphs (font_draw.cpp) and the listing of
-// installed faces (font_list.cpp). Nothing outside engine/font*.cpp includes it.
+// What the font library's files share: FreeType faces and their cache (faces.cpp), fontconfig
+// matching and per-character fallback (matching.cpp), bitmap-font specifics (bitmap_strikes.cpp),
+// glyph rendering (render.cpp), drawing cached glyphs (draw.cpp) and the listing of installed
+// faces (installed_faces.cpp). Nothing outside font/ includes it.
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "engine/font.h"
+#include "font/font.h"
 
 namespace mipofc::fontdetail {
 

@@ -1,6 +1,6 @@
 // Glyph rendering: monochrome bitmaps from outlines and strikes, synthetic bold and italic,
 // the glyph cache of a resolved font, and the metrics of underline and strike-out.
-#include "engine/font_impl.h"
+#include "font/font_impl.h"
 
 #include FT_BITMAP_H
 #include FT_OUTLINE_H
