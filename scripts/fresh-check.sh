@@ -147,8 +147,8 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'say "interrupted; cleaning up"; exit 130' INT
+trap 'say "terminated; cleaning up"; exit 143' TERM
 
 remove_root "$root"  # left by a run that was killed
 
@@ -204,8 +204,10 @@ run_inside() {
   local log=$1 command=$2 start=$SECONDS
   say "running '$command' in the fresh root (log: $log)"
   status=0
+  # In the background, so that a signal reaches the trap at once rather than after the command.
   chroot "$root" /usr/bin/env -i "${environment[@]}" /bin/bash -c "cd $work && $command" \
-    </dev/null >"$log" 2>&1 || status=$?
+    </dev/null >"$log" 2>&1 &
+  wait $! || status=$?
   took=$((SECONDS - start))
 }
 
