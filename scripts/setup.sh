@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need; skips what is there.
+# A minbase Debian 12 with git and make is enough to start from (scripts/fresh-check.sh tries it):
+# every program the build and the tests call is named here, `file` too, which CPack's shlibdeps
+# step needs.
 set -euo pipefail
 
 packages=(
@@ -7,11 +10,11 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev
   libcli11-dev libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
-  fonts-wqy-zenhei fonts-unifont
+  fonts-wqy-zenhei fonts-unifont fonts-dejavu-core
   clang libclang-rt-14-dev
-  cc65
-  xvfb xauth
-  dpkg-dev man-db
+  cc65 fceux
+  xvfb xauth xfonts-utils qt6-translations-l10n
+  dpkg-dev file man-db
 )
 # Installed where Debian offers them: the package test validates the metainfo and desktop files
 # with them.

@@ -56,8 +56,11 @@ std::string Complete(const test::TempDir& dir, const std::string& words) {
   return out;
 }
 
+// The pages hold Chinese, which man shows only in a UTF-8 locale; C.UTF-8 is in every Debian 12,
+// so the result does not depend on the locale the tests run in (none at all on a bare login).
 std::string Rendered(const test::TempDir& dir, const std::string& page, std::string* warnings) {
-  const test::TRun r = test::RunProgram(dir, "/usr/bin/env", "MANWIDTH=200 man --warnings -l '" + page + "'");
+  const test::TRun r =
+      test::RunProgram(dir, "/usr/bin/env", "LC_ALL=C.UTF-8 MANWIDTH=200 man --warnings -l '" + page + "'");
   if (warnings) *warnings = r.err;
   return r.out;
 }
