@@ -16,7 +16,7 @@
 
 #include "base/file_write.h"
 #include "bench/bench_util.h"
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "font/font.h"
 #include "text/text.h"
 

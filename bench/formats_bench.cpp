@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bench/bench_util.h"
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "font/font.h"
 
 namespace mipofc {

@@ -9,8 +9,8 @@
 #include "cli/export_table.h"
 #include "cli/flags.h"
 #include "cli/progress.h"
-#include "engine/export.h"
 #include "engine/formats.h"
+#include "jobs/export.h"
 #include "rom/patch.h"
 #include "text/text.h"
 
@@ -119,7 +119,7 @@ TExportResult ExportWithProgress(const std::string& output, TExportOptions optio
   TExportProgress progress(quiet, text.size(), capacity);
   std::vector<std::string> names;
   options.OnWritten = [&](const std::string& name) { names.push_back(name); };
-  options.OnProgress = [&](std::int64_t written, std::int64_t total) { return progress(written, total); };
+  options.Control = progress.Control();
   const auto list = [&] {
     progress.Finish(static_cast<std::int64_t>(names.size()), ExportFileCount(text.size(), capacity));
     if (!quiet)

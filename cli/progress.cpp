@@ -3,16 +3,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 namespace mipofc::cli {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+// Lock-free, so the handler may set it.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int) {
-  interrupted = 1;
+  interrupted.store(true);
 }
 
 constexpr auto Delay = std::chrono::milliseconds(500);
@@ -26,7 +29,7 @@ TExportProgress::TExportProgress(bool quiet, std::size_t characters, std::int32_
       characters_(characters),
       capacity_(capacity),
       start_(std::chrono::steady_clock::now()) {
-  interrupted = 0;
+  interrupted.store(false);
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -40,15 +43,20 @@ TExportProgress::~TExportProgress() {
   ::sigaction(SIGINT, &previous_, nullptr);
 }
 
-bool TExportProgress::operator()(std::int64_t written, std::int64_t total) {
-  if (enabled_) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - start_ >= Delay && (!shown_ || now - shownAt_ >= Interval)) {
-      Show(written, total);
-      shownAt_ = now;
-    }
+TJobControl TExportProgress::Control() {
+  TJobControl control;
+  control.OnProgress = [this](std::int64_t written, std::int64_t total) { Step(written, total); };
+  control.Cancel = &interrupted;
+  return control;
+}
+
+void TExportProgress::Step(std::int64_t written, std::int64_t total) {
+  if (!enabled_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - start_ >= Delay && (!shown_ || now - shownAt_ >= Interval)) {
+    Show(written, total);
+    shownAt_ = now;
   }
-  return interrupted == 0;
 }
 
 void TExportProgress::Finish(std::int64_t written, std::int64_t total) {

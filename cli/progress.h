@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "jobs/job.h"
+
 namespace mipofc::cli {
 
 /// Exit status of an export stopped by Ctrl-C (128 + SIGINT).
@@ -22,12 +24,13 @@ class TExportProgress {
   TExportProgress(const TExportProgress&) = delete;
   TExportProgress& operator=(const TExportProgress&) = delete;
 
-  /// ExportText's OnProgress: shows the line when due; false once Ctrl-C was pressed.
-  bool operator()(std::int64_t written, std::int64_t total);
+  /// A job's control: its progress shows the line when due, and Ctrl-C cancels it.
+  TJobControl Control();
   /// Shows the final count and ends the line, if one was shown.
   void Finish(std::int64_t written, std::int64_t total);
 
  private:
+  void Step(std::int64_t written, std::int64_t total);
   void Show(std::int64_t written, std::int64_t total);
 
   bool enabled_;

@@ -17,6 +17,16 @@ constexpr std::int64_t HelperFrom = 4;
 
 }  // namespace
 
+std::int32_t ExportCapacity(const TChrSettings& settings) {
+  auto engine = std::make_unique<TChr>();
+  return engine->ApplySettings(settings);
+}
+
+std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity) {
+  if (capacity <= 0) return 0;
+  return static_cast<std::int64_t>((length + static_cast<std::size_t>(capacity) - 1) / static_cast<std::size_t>(capacity));
+}
+
 TBankMaker::TBankMaker(const TChrSettings& settings, std::u16string_view text, std::int32_t capacity,
                        bool tileNames)
     : settings_(settings),

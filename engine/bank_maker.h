@@ -17,6 +17,12 @@
 
 namespace mipofc {
 
+/// Characters per bank file for these settings, from a throw-away engine.
+std::int32_t ExportCapacity(const TChrSettings& settings);
+
+/// The number of bank files a text of length characters takes at capacity characters a bank.
+std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity);
+
 /// One bank as an export hands it on.
 struct TMadeBank {
   std::string Bytes;                   ///< the bank's Limit bytes

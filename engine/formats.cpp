@@ -4,10 +4,27 @@
 #include <array>
 #include <stdexcept>
 
-#include "engine/export.h"
 #include "engine/png.h"
 
 namespace mipofc {
+
+std::string ExportBaseName(std::string_view chosenName) {
+  const std::size_t dot = chosenName.rfind('.');
+  const std::size_t boundary = chosenName.find_last_of("/\\:");
+  if (dot == std::string_view::npos || (boundary != std::string_view::npos && dot < boundary))
+    return std::string(chosenName);
+  return std::string(chosenName.substr(0, dot));
+}
+
+std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string digits;
+  for (std::uint64_t v = static_cast<std::uint64_t>(n); v != 0 || digits.empty(); v >>= 4)
+    digits.insert(digits.begin(), hex[v & 15]);
+  const std::size_t width = capacity > 255 ? 4 : 2;
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return std::string(base) + "." + digits + "." + std::string(FormatExtension(format));
+}
 
 namespace {
 

@@ -23,6 +23,14 @@ TBankFormat FormatOfName(std::string_view chosenName);
 /// The display colours the previews start with: 000000, FFFFFF, 800000, 008080 (as 0x00BBGGRR).
 inline constexpr TPalette DefaultPalette = {0x000000, 0xFFFFFF, 0x000080, 0x808000};
 
+/// The chosen name without its extension: everything from the last '.' that stands after the
+/// last '/', '\' and ':' is dropped; a name without such a dot stays whole.
+std::string ExportBaseName(std::string_view chosenName);
+
+/// base + "." + n in upper-case hex (4 digits when capacity > 255, else 2; more if n needs them)
+/// + "." + the format's extension (FormatExtension).
+std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format);
+
 /// What a comment says of each tile of the engine's bank (Limit / 16 of them): "bank $01 slot $2A:
 /// U+4F60 你 tile 1,0", or "bank $01 slot $2B: blank"; bank is the bank file's number.
 std::vector<std::string> TileNames(const TChr& engine, std::int64_t bank);

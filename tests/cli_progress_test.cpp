@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

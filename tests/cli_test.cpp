@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

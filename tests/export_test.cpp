@@ -1,9 +1,10 @@
+#include <atomic>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "base/errors.h"
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "tests/test_util.h"
 
 namespace mipofc {
@@ -114,11 +115,10 @@ TEST_F(ExportTest, ProgressHearsEveryBankAndCanStopTheExport) {
   TExportOptions options;
   std::vector<std::int64_t> totals;
   std::int64_t lastWritten = 0;
-  options.OnProgress = [&](std::int64_t written, std::int64_t total) {
+  options.Control.OnProgress = [&](std::int64_t written, std::int64_t total) {
     EXPECT_GE(written, lastWritten);
     lastWritten = written;
     totals.push_back(total);
-    return true;
   };
   const TExportResult all = ExportText(dir_ / "all.chr", s, Text(64 * 6 + 1), options);
   EXPECT_EQ(all.Files, 7);
@@ -127,7 +127,9 @@ TEST_F(ExportTest, ProgressHearsEveryBankAndCanStopTheExport) {
 
   // Stopped at the third bank: the files written stay, whole and numbered from 0; no later one.
   int calls = 0;
-  options.OnProgress = [&](std::int64_t, std::int64_t) { return ++calls < 3; };
+  std::atomic<bool> cancel{false};
+  options.Control.Cancel = &cancel;
+  options.Control.OnProgress = [&](std::int64_t, std::int64_t) { cancel = ++calls >= 3; };
   const TExportResult part = ExportText(dir_ / "part.chr", s, Text(64 * 20), options);
   EXPECT_TRUE(part.Cancelled);
   EXPECT_EQ(calls, 3);

@@ -1,8 +1,9 @@
+#include <atomic>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "engine/formats.h"
 #include "engine/png.h"
 #include "tests/format_readers.h"
@@ -208,9 +209,11 @@ TEST_F(FormatsExportTest, AStoppedOrEmptyConcatWritesNothing) {
   TExportOptions options;
   options.Concat = true;
   std::vector<std::pair<std::int64_t, std::int64_t>> progress;
-  options.OnProgress = [&](std::int64_t done, std::int64_t total) {
+  std::atomic<bool> cancel{false};
+  options.Control.Cancel = &cancel;
+  options.Control.OnProgress = [&](std::int64_t done, std::int64_t total) {
     progress.emplace_back(done, total);
-    return done < 2;
+    cancel = done >= 2;
   };
   const TExportResult stopped = ExportText(dir_ / "a.chr", s, Text(64 * 5), options);
   EXPECT_TRUE(stopped.Cancelled);

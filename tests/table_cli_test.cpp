@@ -7,7 +7,7 @@
 #include <fstream>
 #include <random>
 
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "tests/test_util.h"
 #include "text/text.h"
 

@@ -6,13 +6,14 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/chr.h"
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "params/options.h"
 #include "ui/Dialogs.h"
 
@@ -336,9 +337,9 @@ class TForm1 : public QMainWindow {
   void AcceptDroppedFiles();
   QString FontCaption(QString& toolTip) const;
   void KeepUsableFontFile(TOptionValues& v);
-  /// The progress callback of a long command run on this thread: it opens the progress dialog into
-  /// progress once the command has run ProgressDelayMs, and says false once the user cancels.
-  std::function<bool(std::int64_t, std::int64_t)> DelayedProgress(std::unique_ptr<TProgress>& progress);
+  /// The control of a long job run on this thread: its progress opens the progress dialog into
+  /// progress once the job has run ProgressDelayMs, and 取消 sets cancelled, which stops the job.
+  TJobControl DelayedProgress(std::unique_ptr<TProgress>& progress, std::atomic<bool>& cancelled);
   TExportResult ExportWithProgress(const std::string& chosenName, TBankFormat format, const TChrSettings& settings,
                                    std::u16string_view text);
 

@@ -36,28 +36,32 @@ const TExportKind& KindOf(TBankFormat format) {
 
 }  // namespace
 
-std::function<bool(std::int64_t, std::int64_t)> TForm1::DelayedProgress(std::unique_ptr<TProgress>& progress) {
+TJobControl TForm1::DelayedProgress(std::unique_ptr<TProgress>& progress, std::atomic<bool>& cancelled) {
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
+  TJobControl control;
+  control.Cancel = &cancelled;
   // Called between banks on this thread: a short command never sees a dialog, a long one gets
   // one that keeps the windows painting and blocks every other command while it is open.
-  return [this, clock, &progress](std::int64_t done, std::int64_t total) {
+  control.OnProgress = [this, clock, &progress, &cancelled](std::int64_t done, std::int64_t total) {
     if (!progress) {
-      if (clock->elapsed() < ProgressDelayMs) return true;
+      if (clock->elapsed() < ProgressDelayMs) return;
       progress = dialogs_->OpenProgress(this, TitleText, total);
     }
-    return progress->Update(done, total);
+    if (!progress->Update(done, total)) cancelled = true;
   };
+  return control;
 }
 
 TExportResult TForm1::ExportWithProgress(const std::string& chosenName, TBankFormat format,
                                          const TChrSettings& settings, std::u16string_view text) {
   std::unique_ptr<TProgress> progress;
+  std::atomic<bool> cancelled{false};
   TExportOptions options;
   options.Format = format;
   ReadPalette();
   options.Palette = PreviewPalette;
-  options.OnProgress = DelayedProgress(progress);
+  options.Control = DelayedProgress(progress, cancelled);
   return ExportText(chosenName, settings, text, options);
 }
 

@@ -7,7 +7,7 @@
 #include "base/file_read.h"
 #include "engine/bank_maker.h"
 #include "base/errors.h"
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "rom/patch.h"
 #include "text/text.h"
 #include "ui/FormHelpers.h"
@@ -97,11 +97,12 @@ void TForm1::WriteIntoRom(const QString& romPath) {
   std::string bytes;
   bytes.reserve(banksSize);
   std::unique_ptr<TProgress> progress;
-  const auto onProgress = DelayedProgress(progress);
+  std::atomic<bool> cancelled{false};
+  const TJobControl control = DelayedProgress(progress, cancelled);
   TBankMaker maker(settings, text, capacity, false);
   for (std::int64_t n = 0; n < banks; ++n) {
     bytes += maker.Take(n).Bytes;
-    if (!onProgress(n + 1, banks)) {
+    if (!control.Step(n + 1, banks)) {
       progress.reset();
       dialogs_->Message(this, TitleText, QStringLiteral("已取消：ROM未写入"));
       return;

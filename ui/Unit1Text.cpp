@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "table/chars.h"
 #include "table/codes.h"
 #include "text/text.h"

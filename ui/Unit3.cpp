@@ -21,7 +21,7 @@
 #include <cmath>
 
 #include "base/errors.h"
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "ui/FormHelpers.h"
 #include "ui/Unit1.h"
 #include "ui/Widgets.h"

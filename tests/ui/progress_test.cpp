@@ -11,7 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "engine/export.h"
+#include "jobs/export.h"
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
 

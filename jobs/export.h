@@ -5,21 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "engine/bank_maker.h"
 #include "engine/chr.h"
 #include "engine/formats.h"
+#include "jobs/job.h"
 
 namespace mipofc {
-
-/// The chosen name without its extension: everything from the last '.' that stands after the
-/// last '/', '\' and ':' is dropped; a name without such a dot stays whole.
-std::string ExportBaseName(std::string_view chosenName);
-
-/// base + "." + n in upper-case hex (4 digits when capacity > 255, else 2; more if n needs them)
-/// + "." + the format's extension (FormatExtension).
-std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format);
-
-/// Characters per bank file for these settings, from a throw-away engine.
-std::int32_t ExportCapacity(const TChrSettings& settings);
 
 /// How one export writes its files and whom it tells as it goes.
 struct TExportOptions {
@@ -33,19 +24,16 @@ struct TExportOptions {
   /// Hears each file's name once it is written, in order.
   std::function<void(const std::string&)> OnWritten;
   /// Hears, after each bank is drawn, the files written so far and the files the text takes
-  /// (with Concat: the banks drawn and the banks the text takes); false stops the export once the
-  /// file being written is done (later ones are not written; with Concat nothing is).
-  std::function<bool(std::int64_t written, std::int64_t total)> OnProgress;
+  /// (with Concat: the banks drawn and the banks the text takes). Cancel stops the export once
+  /// the file being written is done (later ones are not written; with Concat nothing is).
+  TJobControl Control;
 };
 
 /// What an export did.
 struct TExportResult {
   std::int64_t Files = 0;  ///< files written
-  bool Cancelled = false;  ///< OnProgress stopped it
+  bool Cancelled = false;  ///< Control.Cancel stopped it
 };
-
-/// The number of bank files a text of length characters takes at capacity characters a bank.
-std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity);
 
 /// Cuts text into slices of ExportCapacity code units and writes each as a bank file named
 /// after chosenName (or, with Concat, all of them as one file named chosenName), each with a
