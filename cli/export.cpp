@@ -3,15 +3,13 @@
 #include <memory>
 #include <vector>
 
-#include "base/file_write.h"
-#include "base/file_read.h"
 #include "cli/command.h"
 #include "cli/export_table.h"
 #include "cli/flags.h"
 #include "cli/progress.h"
 #include "engine/formats.h"
 #include "jobs/export.h"
-#include "rom/patch.h"
+#include "jobs/rom_write.h"
 #include "text/text.h"
 
 namespace mipofc::cli {
@@ -65,7 +63,7 @@ TExportOptions FileOptions(const TExportFlags& f) {
 
 // The ROM, read and checked before any bank file is written, and the banks as the export builds them.
 struct TRomJob {
-  std::string image;
+  TChrRom rom;
   TPatchTarget target;
   std::vector<TBankPiece> banks;
 };
@@ -78,22 +76,16 @@ bool RomWanted(const TRomFlags& r) {
 }
 
 TRomJob PrepareRom(const TExportFlags& f, const TChrSettings& settings, std::size_t textLength, TBankFormat format) {
-  const TRomFlags& r = f.rom;
-  TRomJob job;
-  job.image = ReadFileBytes(*r.rom);
-  job.target = {true, static_cast<std::uint64_t>(*r.chrAt)};
-  const std::int32_t capacity = ExportCapacity(settings);
-  const std::int64_t files = ExportFileCount(textLength, capacity);
-  const std::uint64_t bankSize = static_cast<std::uint64_t>(settings.Limit);
-  std::vector<std::pair<std::string, std::uint64_t>> sizes;
-  if (f.concat && files > 0) {
-    sizes.emplace_back(f.output, bankSize * static_cast<std::uint64_t>(files));
+  TRomJob job{OpenChrRom(*f.rom.rom), {true, static_cast<std::uint64_t>(*f.rom.chrAt)}, {}};
+  const TTextBanks banks = TextBanks(settings, textLength);
+  PlanTextIntoRom(job.rom, banks, job.target);
+  if (f.concat && banks.Count > 0) {
+    job.banks.push_back({f.output, {}});
   } else {
     const std::string base = ExportBaseName(f.output);
-    for (std::int64_t n = 0; n < files; ++n) sizes.emplace_back(ExportFileName(base, n, capacity, format), bankSize);
+    for (std::int64_t n = 0; n < banks.Count; ++n)
+      job.banks.push_back({ExportFileName(base, n, banks.Capacity, format), {}});
   }
-  PlanPatch(ReadRomLayout(job.image, *r.rom), *r.rom, sizes, job.target);
-  for (auto& [name, size] : sizes) job.banks.push_back({std::move(name), {}});
   return job;
 }
 
@@ -104,9 +96,8 @@ void CollectBank(TRomJob& job, bool concat, std::int64_t n, std::string_view byt
     job.banks[static_cast<std::size_t>(n)].Bytes = bytes;
 }
 
-void FinishRom(TRomJob& job, const TRomFlags& r, bool quiet) {
-  const std::vector<TPlacement> placements = PatchImage(job.image, *r.rom, job.banks, job.target);
-  WriteFileAtomically(*r.romOut, job.image);
+void FinishRom(const TRomJob& job, const TRomFlags& r, bool quiet) {
+  const std::vector<TPlacement> placements = WriteBanksIntoRom(job.rom, job.banks, job.target, *r.romOut);
   if (quiet) return;
   for (const TPlacement& placement : placements) std::cout << PlacementText(placement) << "\n";
   std::cout << "wrote " << *r.romOut << "\n";

@@ -27,11 +27,25 @@ std::string HexText(std::uint64_t v) {
 }
 
 // "N bytes" for a count the banks run over; they can be past by any amount, even more than fits.
-std::string OverText(std::uint64_t end, std::uint64_t limit) {
-  return end == Huge ? "more bytes than any file holds" : std::to_string(end - limit) + " bytes";
+std::string OverText(std::uint64_t over) {
+  return over == Huge ? "more bytes than any file holds" : std::to_string(over) + " bytes";
 }
 
 }  // namespace
+
+void RequireChrRom(const TRomLayout& rom, const std::string& romName) {
+  if (rom.ChrSize == 0)
+    throw TFileError(romName,
+                     "has no CHR-ROM (CHR size 0: the game draws its tiles from CHR-RAM); "
+                     "--at OFFSET writes the banks anywhere in the file");
+}
+
+std::uint64_t ChrOverrun(const TRomLayout& rom, std::uint64_t kb, std::uint64_t bytes) {
+  const std::uint64_t start = kb > Huge / 1024 ? Huge : kb * 1024;
+  const std::uint64_t end = SaturatingAdd(start, bytes);
+  if (end <= rom.ChrSize) return 0;
+  return end == Huge ? Huge : end - rom.ChrSize;
+}
 
 std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romName,
                                   const std::vector<std::pair<std::string, std::uint64_t>>& banks,
@@ -45,21 +59,18 @@ std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romN
   }
   std::uint64_t start = 0;
   if (target.InChr) {
-    if (rom.ChrSize == 0)
-      throw TFileError(romName,
-                       "has no CHR-ROM (CHR size 0: the game draws its tiles from CHR-RAM); "
-                       "--at OFFSET writes the banks anywhere in the file");
+    RequireChrRom(rom, romName);
     start = target.Start > Huge / 1024 ? Huge : target.Start * 1024;
-    const std::uint64_t end = SaturatingAdd(start, total);
-    if (end > rom.ChrSize)
-      throw TFileError(romName, "the banks run " + OverText(end, rom.ChrSize) + " past the CHR-ROM (" +
+    const std::uint64_t over = ChrOverrun(rom, target.Start, total);
+    if (over != 0)
+      throw TFileError(romName, "the banks run " + OverText(over) + " past the CHR-ROM (" +
                                     std::to_string(rom.ChrSize / 1024) + " KB; " + std::to_string(total) +
                                     " bytes of banks from kilobyte " + std::to_string(target.Start) + ")");
   } else {
     start = target.Start;
     const std::uint64_t end = SaturatingAdd(start, total);
     if (end > rom.FileSize)
-      throw TFileError(romName, "the banks run " + OverText(end, rom.FileSize) + " past the end of the file (" +
+      throw TFileError(romName, "the banks run " + OverText(end == Huge ? Huge : end - rom.FileSize) + " past the end of the file (" +
                                     std::to_string(rom.FileSize) + " bytes; " + std::to_string(total) +
                                     " bytes of banks from offset " + HexText(start) + ")");
   }

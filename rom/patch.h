@@ -30,6 +30,13 @@ struct TPlacement {
   std::uint64_t Last = 0;
 };
 
+/// Throws TFileError naming romName when the ROM has no CHR-ROM (the game draws its tiles from
+/// CHR-RAM), so that banks cannot go into it.
+void RequireChrRom(const TRomLayout& rom, const std::string& romName);
+/// How many bytes banks of bytes bytes in all, from CHR-ROM kilobyte kb, run past the CHR-ROM:
+/// 0 when they fit, UINT64_MAX when further than any file is long.
+std::uint64_t ChrOverrun(const TRomLayout& rom, std::uint64_t kb, std::uint64_t bytes);
+
 /// Checks that banks of these names and sizes (bytes) fit the ROM at target, and says where each
 /// goes, one after another. Throws TFileError naming a bank that is not a whole number of 16-byte
 /// tiles, or naming romName when the ROM has no CHR-ROM (for InChr) or the banks run past the
