@@ -5,9 +5,8 @@
 #include "base/file_write.h"
 #include "cli/command.h"
 #include "cli/flags.h"
-#include "engine/chr.h"
 #include "engine/formats.h"
-#include "engine/png.h"
+#include "jobs/preview_sheet.h"
 
 namespace mipofc::cli {
 
@@ -28,22 +27,9 @@ int RunPreview(const TPreviewFlags& f) {
   TFont font = values.Font;
   const TChrSettings settings = GatherSettings(values, &font);
   const std::u16string text = ReadInput(f.input);
-  const TPalette palette = ParsePalette(f.palette);
-  const TColor gridColour = static_cast<TColor>(ParseColour(f.gridColour, "--grid-colour"));
-
-  // The text preview left, the bank preview right, 8 pixels of the grid colour between.
-  constexpr int gap = 8;
-  TBitmap sheet;
-  sheet.SetSize(2 * PreviewSide + gap, PreviewSide);
-  sheet.Canvas.BrushColor = sheet.Canvas.PenColor = gridColour;
-  sheet.FillRect(0, 0, sheet.Width(), sheet.Height());
-  for (TPreviewKind kind : {TPreviewKind::Text, TPreviewKind::Bank}) {
-    TBitmap target;
-    ClearPreviewTarget(target, gridColour);
-    DrawPreview(kind, target, palette, f.grid, settings, text);
-    sheet.CopyRect(kind == TPreviewKind::Text ? 0 : PreviewSide + gap, 0, target, 0, 0, PreviewSide, PreviewSide);
-  }
-  WriteFileAtomically(f.output, EncodePng(sheet, f.scale));
+  const TSheetLook look{ParsePalette(f.palette), f.grid,
+                        static_cast<TColor>(ParseColour(f.gridColour, "--grid-colour"))};
+  WriteFileAtomically(f.output, PreviewSheetPng(PreviewSheet(settings, text, look), f.scale));
   if (!f.options.quiet) std::cout << f.output << "\n";
   return 0;
 }

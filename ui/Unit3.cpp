@@ -3,14 +3,12 @@
 #include "ui/Unit3.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -20,8 +18,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/errors.h"
 #include "jobs/export.h"
+#include "jobs/preview_sheet.h"
 #include "ui/FormHelpers.h"
 #include "ui/Unit1.h"
 #include "ui/Widgets.h"
@@ -33,8 +31,6 @@ using namespace formdetail;
 namespace {
 
 constexpr int MaxZoom = 8;
-// Pixels of the grid colour between the two pictures of a saved picture, before the zoom.
-constexpr int SavedGap = 8;
 
 QPixmap ZoomedPixmap(const QImage& picture, int zoom, qreal ratio) {
   const int side = static_cast<int>(std::lround(picture.width() * zoom * ratio));
@@ -129,9 +125,10 @@ TViewer::TViewer(TForm1* form) : QMainWindow(form, Qt::Window), form_(form) {
   // Page Up / Page Down and Ctrl + wheel mean the same wherever the pointer or focus is.
   qApp->installEventFilter(this);
 
-  textPicture_ = bankPicture_ = QImage(PreviewSide, PreviewSide, QImage::Format_RGB32);
-  textPicture_.fill(Qt::black);
-  bankPicture_.fill(Qt::black);
+  textBitmap_.SetSize(PreviewSide, PreviewSide);
+  bankBitmap_.SetSize(PreviewSide, PreviewSide);
+  textPicture_ = ToQImage(textBitmap_);
+  bankPicture_ = ToQImage(bankBitmap_);
   ShowPictures();
   const int side = PreviewSide * zoom_;
   resize(2 * side + 80, side + 130);
@@ -189,15 +186,14 @@ void TViewer::Draw() {
   const std::u16string_view slice =
       std::u16string_view(text).substr(from, static_cast<std::size_t>(std::max(capacity_, 0)));
 
-  TBitmap target;
-  ClearPreviewTarget(target, source_.GridColour);
-  DrawPreview(TPreviewKind::Text, target, source_.Palette, source_.Grid, settings, slice);
-  textPicture_ = ToQImage(target);
-  ClearPreviewTarget(target, source_.GridColour);
+  ClearPreviewTarget(textBitmap_, source_.GridColour);
+  DrawPreview(TPreviewKind::Text, textBitmap_, source_.Palette, source_.Grid, settings, slice);
+  textPicture_ = ToQImage(textBitmap_);
+  ClearPreviewTarget(bankBitmap_, source_.GridColour);
   auto engine = std::make_unique<TChr>();
-  engine->DrawBankPreview(target, source_.Palette, source_.Grid, settings, slice);
+  engine->DrawBankPreview(bankBitmap_, source_.Palette, source_.Grid, settings, slice);
   owners_ = engine->Owners;
-  bankPicture_ = ToQImage(target);
+  bankPicture_ = ToQImage(bankBitmap_);
 
   {
     const QSignalBlocker block(SpinBank);
@@ -326,14 +322,8 @@ bool TViewer::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QImage TViewer::SavedPicture() const {
-  const int side = PreviewSide * zoom_, gap = SavedGap * zoom_;
-  QImage sheet(2 * side + gap, side, QImage::Format_RGB32);
-  sheet.fill(ToQColor(source_.GridColour));
-  QPainter painter(&sheet);
-  painter.drawImage(0, 0, textPicture_.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-  painter.drawImage(side + gap, 0,
-                    bankPicture_.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-  return sheet;
+  const QImage sheet = ToQImage(PreviewSheet(textBitmap_, bankBitmap_, source_.GridColour));
+  return sheet.scaled(sheet.size() * zoom_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 void TViewer::BSavePictureClick() {
@@ -342,13 +332,8 @@ void TViewer::BSavePictureClick() {
   if (!chosen) return;
   lastPictureName_ = *chosen;
   form_->RunCommand([&] {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!SavedPicture().save(&buffer, "PNG"))
-      throw TFileError(LocalPath(*chosen), "the picture cannot be encoded");
     WriteFileAtomically(LocalPath(*chosen),
-                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+                        PreviewSheetPng(PreviewSheet(textBitmap_, bankBitmap_, source_.GridColour), zoom_));
   });
 }
 

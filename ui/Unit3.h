@@ -127,6 +127,8 @@ class TViewer : public QMainWindow {
   std::int64_t bankCount_ = 0;
   std::int32_t capacity_ = 0;
   int zoom_ = 3;
+  TBitmap textBitmap_;
+  TBitmap bankBitmap_;
   QImage textPicture_;
   QImage bankPicture_;
   std::array<TSlotOwner, 512> owners_{};

@@ -1,5 +1,6 @@
 // The bank viewer "字库浏览": its menu, every bank of the text as the command-line tool draws it,
 // hover texts from the bank build, zoom, bank navigation, following the main window, saving.
+#include <QFile>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -398,6 +399,10 @@ TEST_F(ViewerTest, SavesWhatItShowsAtItsZoomAsTheCommandLineToolWouldScaleIt) {
                     "--scale", "2"}),
             0);
   EXPECT_EQ(saved, QImage(cli).convertToFormat(QImage::Format_RGB32));
+  // The same job made both files: they are the same bytes.
+  QFile savedFile(png), cliFile(cli);
+  ASSERT_TRUE(savedFile.open(QIODevice::ReadOnly) && cliFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(savedFile.readAll(), cliFile.readAll());
 
   // A file that cannot be written: the message names it, and nothing is left behind.
   const QString bad = Dir.filePath(QStringLiteral("no/such/folder/x.png"));
