@@ -4,8 +4,7 @@
 
 #include "cli/flags.h"
 #include "cli/table_io.h"
-#include "table/chars.h"
-#include "text/text.h"
+#include "jobs/code_table.h"
 
 namespace mipofc::cli {
 
@@ -49,38 +48,26 @@ void ApplyTableFlags(const TTableFlags& f, TOptionValues& v) {
 TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, const TOptionValues& v) {
   TTableExport exported;
   const auto start = static_cast<std::uint32_t>(v.CodeStart);
-  if (f.fromTable) {
-    exported.Text = TextOfTable(ReadTable(*f.fromTable), start);
-    return exported;
-  }
-  if (!f.unique && !f.table) {
-    exported.Text = ReadInput(input);
-    return exported;
-  }
-  // Characters outside the plane have no cell of their own, so they are refused with their place.
-  const TScript script = ReadScript({input});
-  if (f.unique) {
-    TCharSet exclude;
-    for (const std::string& path : f.excludes) exclude |= ExcludedCharacters(path);
-    const TCharOrder order = f.order == "frequency" ? TCharOrder::Frequency : TCharOrder::First;
-    exported.Text = DistinctCharacters(JoinedText(script.Text()), order, exclude).Chars;
-  } else {
-    exported.Text = JoinedText(script.Text());
-  }
+  TExportSource source;
+  source.Input = input;
+  source.FromTable = f.fromTable;
+  source.Unique = f.unique;
+  source.Order = f.order == "frequency" ? TCharOrder::Frequency : TCharOrder::First;
+  source.Excludes = f.excludes;
+  source.Tabled = f.table.has_value();
+  exported.Text = ExportTextOf(source, start);
   if (!f.table) return exported;
-  TCodePlan plan;
+  const TTableEncoding encoding = f.tableEncoding == "utf-16" ? TTableEncoding::Utf16
+                                  : f.tableEncoding == "gbk"  ? TTableEncoding::Gbk
+                                                              : TTableEncoding::Utf8;
   try {
-    plan = PlanCodes(exported.Text.size(), start, v.CodeBytes);
+    exported.TableBytes = CodeTableFile(exported.Text, start, v.CodeBytes, encoding, *f.table).Bytes;
   } catch (const TCodeRangeError& e) {
     const int startBytes = start > 0xFFFF ? 3 : start > 0xFF ? 2 : 1;
     const std::string flag = v.CodeBytes != 0 ? "--code-bytes " + std::to_string(v.CodeBytes)
                                               : "--code-start " + CodeHex(CodeOf(start, startBytes));
     throw UsageError(flag + ": " + e.what());
   }
-  const TTableEncoding encoding = f.tableEncoding == "utf-16" ? TTableEncoding::Utf16
-                                  : f.tableEncoding == "gbk"  ? TTableEncoding::Gbk
-                                                              : TTableEncoding::Utf8;
-  exported.TableBytes = TableFileBytes(CodeTableOf(exported.Text, plan), encoding, *f.table);
   return exported;
 }
 

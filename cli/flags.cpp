@@ -177,16 +177,7 @@ void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& opt
   }
 }
 
-std::u16string ReadInputText(const std::string& input) {
-  if (input != "-") return LoadTextFile(input);
-  std::optional<std::u16string> text = DecodeText(ReadInputBytes(input));
-  if (!text) throw TFileError("standard input", "Failed to Load Stream");
-  return std::move(*text);
-}
-
-std::u16string ReadInput(const std::string& input) {
-  return JoinedText(ReadInputText(input));
-}
+std::u16string ReadInput(const std::string& input) { return JoinedText(ReadTextInput(input)); }
 
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
   // The defaults shown are the window's start state, which a command starts from.

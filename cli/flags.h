@@ -68,8 +68,6 @@ void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& opt
 
 /// The joined text of a text file (UTF-8, UTF-16, GBK or RTF), or of standard input for "-".
 std::u16string ReadInput(const std::string& input);
-/// The text of a text file, or of standard input for "-", its line breaks kept.
-std::u16string ReadInputText(const std::string& input);
 
 /// A colour "RRGGBB" as 0x00BBGGRR; flag names the option in the usage error.
 int ParseColour(const std::string& text, const char* flag);

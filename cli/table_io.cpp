@@ -23,12 +23,6 @@ bool AllHex(std::string_view digits) {
 
 }  // namespace
 
-TScript ReadScript(const std::vector<std::string>& inputs) {
-  TScript script;
-  for (const std::string& input : inputs) script.Add(input == "-" ? "standard input" : input, ReadInputText(input));
-  return script;
-}
-
 std::vector<TTable> ReadTables(const std::vector<std::string>& paths) {
   std::vector<TTable> tables;
   for (const std::string& path : paths) tables.push_back(ReadTable(path));

@@ -13,11 +13,6 @@
 
 namespace mipofc::cli {
 
-/// The inputs as one script, line breaks kept: each a text file (RTF, UTF-8, UTF-16 or GBK) or
-/// "-" for standard input. Throws TFileError, and TTextError at a character outside the Basic
-/// Multilingual Plane.
-TScript ReadScript(const std::vector<std::string>& inputs);
-
 /// The tables of these files, in the order given.
 std::vector<TTable> ReadTables(const std::vector<std::string>& paths);
 

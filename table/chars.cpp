@@ -28,6 +28,12 @@ std::string TScript::Where(std::size_t offset) const {
   return part->File + ":" + std::to_string(place.Line) + ":" + std::to_string(place.Column);
 }
 
+TScript ReadScript(const std::vector<std::string>& inputs) {
+  TScript script;
+  for (const std::string& input : inputs) script.Add(input == "-" ? "standard input" : input, ReadTextInput(input));
+  return script;
+}
+
 TCharSet ExcludedCharacters(const std::string& path) {
   TCharSet set;
   std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
@@ -73,13 +79,17 @@ std::string CharsFileBytes(const TDistinctChars& chars, bool counts) {
       out += Utf16ToUtf8(std::u16string_view(&chars.Chars[i], 1)) + '\t' + std::to_string(chars.Counts[i]) + '\n';
     return out;
   }
+  return Utf8TextFileBytes(CharLines(chars.Chars));
+}
+
+std::u16string CharLines(std::u16string_view chars) {
   std::u16string lines;
-  lines.reserve(chars.Chars.size() + chars.Chars.size() / 16 + 1);
-  for (std::size_t i = 0; i < chars.Chars.size(); i += 16) {
-    lines += std::u16string_view(chars.Chars).substr(i, 16);
+  lines.reserve(chars.size() + chars.size() / 16 + 1);
+  for (std::size_t i = 0; i < chars.size(); i += 16) {
+    lines += chars.substr(i, 16);
     lines += u'\n';
   }
-  return Utf8TextFileBytes(lines);
+  return lines;
 }
 
 std::string Utf8TextFileBytes(std::u16string_view text) {

@@ -32,6 +32,11 @@ class TScript {
   std::u16string text_;
 };
 
+/// The inputs as one script, line breaks kept: each a text file (RTF, UTF-8, UTF-16 or GBK) or
+/// "-" for standard input. Throws TFileError, and TTextError at a character outside the Basic
+/// Multilingual Plane.
+TScript ReadScript(const std::vector<std::string>& inputs);
+
 /// A set of characters of the Basic Multilingual Plane, indexed by code unit.
 using TCharSet = std::bitset<0x10000>;
 
@@ -58,6 +63,10 @@ struct TDistinctChars {
 /// The distinct characters of text (each code unit one character) in order, without those in
 /// exclude.
 TDistinctChars DistinctCharacters(std::u16string_view text, TCharOrder order, const TCharSet& exclude = {});
+
+/// The characters 16 to a line, every line ending in LF: short lines keep a long list workable,
+/// and line breaks are no characters, so the text is the same.
+std::u16string CharLines(std::u16string_view chars);
 
 /// The characters as a text file: 16 to a line, every line ending in LF, UTF-8 that the text
 /// reader reads back as exactly these characters. With counts: one line "CHARACTER TAB COUNT LF"

@@ -39,6 +39,10 @@ std::optional<std::u16string> DecodePlainText(std::string_view bytes);
 /// read and TFileError(path, "Failed to Load Stream") when its bytes are not text.
 std::u16string LoadTextFile(const std::string& path);
 
+/// LoadTextFile of a file, or DecodeText of standard input for "-"; throws
+/// TFileError("standard input", ...) when standard input holds no text.
+std::u16string ReadTextInput(const std::string& input);
+
 /// The text as the engine sees it: CR, LF, U+2028 and U+2029 removed, all else kept in order.
 std::u16string JoinedText(std::u16string_view text);
 

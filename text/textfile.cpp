@@ -58,4 +58,11 @@ std::u16string LoadTextFile(const std::string& path) {
   return std::move(*text);
 }
 
+std::u16string ReadTextInput(const std::string& input) {
+  if (input != "-") return LoadTextFile(input);
+  std::optional<std::u16string> text = DecodeText(ReadInputBytes(input));
+  if (!text) throw TFileError("standard input", "Failed to Load Stream");
+  return std::move(*text);
+}
+
 }  // namespace mipofc

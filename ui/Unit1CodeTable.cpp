@@ -4,8 +4,7 @@
 
 #include "base/file_write.h"
 #include "engine/chr.h"
-#include "table/codes.h"
-#include "table/tbl.h"
+#include "jobs/code_table.h"
 #include "ui/FormHelpers.h"
 #include "ui/Unit1.h"
 
@@ -23,19 +22,20 @@ void TForm1::TBL1Click() {
     CodeBytes = std::clamp(choice->Bytes, 0, 3);
     SetFlag();
     const std::u16string text = CheckedText("文本");
-    TCodePlan plan;
+    // The table is made before the save dialog: codes that do not fit say so at once.
+    TCodeTableFile table;
     try {
-      plan = PlanCodes(text.size(), static_cast<std::uint32_t>(CodeStart), CodeBytes);
+      table = CodeTableFile(text, static_cast<std::uint32_t>(CodeStart), CodeBytes, TTableEncoding::Utf8, "");
     } catch (const TCodeRangeError& e) {
       ReportError(QStringLiteral("码表放不下：") + Q(e.what()));
       return;
     }
+    const TCodePlan plan = table.Plan;
     const auto chosen = dialogs_->SaveFile(this, QStringLiteral("码表文件(*.tbl);;所有文件(*)"),
                                            QStringLiteral("tbl"), lastTableName_);
     if (!chosen) return;
     lastTableName_ = *chosen;
-    const std::string path = LocalPath(*chosen);
-    WriteFileAtomically(path, TableFileBytes(CodeTableOf(text, plan), TTableEncoding::Utf8, path));
+    WriteFileAtomically(LocalPath(*chosen), table.Bytes);
     const std::uint32_t last = plan.Start + static_cast<std::uint32_t>(text.size()) - 1;
     QString message = QStringLiteral("生成码表：") + QFileInfo(*chosen).fileName() +
                       QStringLiteral("，%1个编码").arg(text.size());

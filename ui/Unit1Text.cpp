@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "jobs/export.h"
+#include "jobs/char_stats.h"
 #include "table/chars.h"
 #include "table/codes.h"
 #include "text/text.h"
@@ -19,16 +19,11 @@ using namespace formdetail;
 
 namespace {
 
-// Lines of 16 characters, as `mipofc-cli chars` writes them: line breaks are no characters, and
-// short lines keep a long text workable in the memo.
+// Lines of 16 characters, as `mipofc-cli chars` writes them, without a break after the last.
 QString InLines(std::u16string_view chars) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(chars.size() + chars.size() / 16 + 1));
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    if (i > 0 && i % 16 == 0) text += QLatin1Char('\n');
-    text += QChar(chars[i]);
-  }
-  return text;
+  std::u16string lines = CharLines(chars);
+  if (!lines.empty()) lines.pop_back();
+  return QString::fromUtf16(lines.data(), static_cast<qsizetype>(lines.size()));
 }
 
 }  // namespace
@@ -80,13 +75,11 @@ void TForm1::ReplaceMemoText(const QString& text) {
 }
 
 QString TForm1::CharStatsText() {
-  const std::u16string text = JoinedText();
-  const TDistinctChars distinct = DistinctCharacters(text, TCharOrder::First);
-  const std::int32_t capacity = ExportCapacity(GatherSettings());
-  QString stats = QStringLiteral("字符：%1\n不同字符：%2\n").arg(text.size()).arg(distinct.Chars.size());
-  stats += QStringLiteral("每个文件：%1个字\n").arg(capacity);
-  stats += QStringLiteral("文件：%1个").arg(ExportFileCount(text.size(), capacity));
-  stats += QStringLiteral("（去除重复字后%1个）").arg(ExportFileCount(distinct.Chars.size(), capacity));
+  const TCharStats counts = CharStats(JoinedText(), GatherSettings());
+  QString stats = QStringLiteral("字符：%1\n不同字符：%2\n").arg(counts.Characters).arg(counts.Distinct);
+  stats += QStringLiteral("每个文件：%1个字\n").arg(counts.PerFile);
+  stats += QStringLiteral("文件：%1个").arg(counts.Files);
+  stats += QStringLiteral("（去除重复字后%1个）").arg(counts.DistinctFiles);
   return stats;
 }
 
