@@ -34,22 +34,10 @@ struct TExportFlags {
   TTableFlags table;
 };
 
-constexpr std::pair<const char*, TBankFormat> FormatNames[] = {
-    {"chr", TBankFormat::Chr}, {"inc", TBankFormat::Inc}, {"ca65", TBankFormat::Ca65},
-    {"c", TBankFormat::C},     {"png", TBankFormat::Png},
-};
-
 TBankFormat FormatOf(const TExportFlags& f) {
   if (f.format)
-    for (const auto& [name, format] : FormatNames)
-      if (*f.format == name) return format;
+    if (const std::optional<TBankFormat> named = FormatNamed(*f.format)) return *named;
   return FormatOfName(f.output);
-}
-
-const char* FormatName(TBankFormat format) {
-  for (const auto& [name, value] : FormatNames)
-    if (value == format) return name;
-  return "chr";
 }
 
 // What the files are: the format, one piece or numbered, the PNG colours.
@@ -161,6 +149,12 @@ void AddRomFlags(CLI::App& cmd, TRomFlags& r) {
   cmd.add_option("--rom-out", r.romOut, "the patched ROM (may be the --rom file itself)");
 }
 
+std::vector<std::string> FormatNameList() {
+  std::vector<std::string> names;
+  for (const TFormatNames& format : BankFormats) names.emplace_back(format.Name);
+  return names;
+}
+
 }  // namespace
 
 TCommand AddExportCommand(CLI::App& app) {
@@ -168,7 +162,7 @@ TCommand AddExportCommand(CLI::App& app) {
   CLI::App* cmd = app.add_subcommand("export", "write the banks of INPUT's text");
   f->table.input = cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input");
   cmd->add_option("--format", f->format, "bank file format")
-      ->check(CLI::IsMember({"chr", "inc", "ca65", "c", "png"}))
+      ->check(CLI::IsMember(FormatNameList()))
       ->default_str("from the -o name's extension");
   cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");
   cmd->add_option("--palette", f->palette, "PNG colours RRGGBB of indexes 0..3")

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/errors.h"
+#include "base/hex.h"
 #include "font/font.h"
 #include "engine/formats.h"
 #include "params/paramfile.h"
@@ -234,14 +235,13 @@ void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
 }
 
 std::string PaletteText(const TPalette& palette) {
-  static constexpr char hex[] = "0123456789ABCDEF";
   std::string text;
   for (const TColor colour : palette) {
     // The surfaces hold 0x00BBGGRR; the text is RRGGBB.
     const unsigned c = static_cast<unsigned>(colour);
     const unsigned rgb = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
     if (!text.empty()) text += ',';
-    for (int shift = 20; shift >= 0; shift -= 4) text += hex[(rgb >> shift) & 0xF];
+    text += HexText(rgb, 6);
   }
   return text;
 }

@@ -1,8 +1,8 @@
 // mipofc-cli patch: bank files written into an iNES ROM, from a CHR-ROM kilobyte or a file offset.
 #include <iostream>
-#include <limits>
 #include <memory>
 
+#include "base/hex.h"
 #include "cli/command.h"
 #include "cli/flags.h"
 #include "rom/patch.h"
@@ -22,32 +22,8 @@ struct TPatchFlags {
 
 // An offset in hex with "0x" or "$", or in decimal.
 std::uint64_t ParseOffset(const std::string& text) {
-  std::string_view digits = text;
-  unsigned base = 10;
-  if (digits.starts_with("0x") || digits.starts_with("0X")) {
-    digits.remove_prefix(2);
-    base = 16;
-  } else if (digits.starts_with("$")) {
-    digits.remove_prefix(1);
-    base = 16;
-  }
-  const auto bad = [&] { return UsageError("--at: '" + text + "' is not an offset (hex with 0x or $, or decimal)"); };
-  if (digits.empty()) throw bad();
-  std::uint64_t value = 0;
-  for (char c : digits) {
-    unsigned d = 0;
-    if (c >= '0' && c <= '9')
-      d = static_cast<unsigned>(c - '0');
-    else if (base == 16 && c >= 'a' && c <= 'f')
-      d = static_cast<unsigned>(c - 'a' + 10);
-    else if (base == 16 && c >= 'A' && c <= 'F')
-      d = static_cast<unsigned>(c - 'A' + 10);
-    else
-      throw bad();
-    if (value > (std::numeric_limits<std::uint64_t>::max() - d) / base) throw bad();
-    value = value * base + d;
-  }
-  return value;
+  if (const std::optional<std::uint64_t> value = ParseHexOrDecimal(text)) return *value;
+  throw UsageError("--at: '" + text + "' is not an offset (hex with 0x or $, or decimal)");
 }
 
 int RunPatch(const TPatchFlags& f) {

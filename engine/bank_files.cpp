@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "base/file_write.h"
+#include "base/hex.h"
 #include "engine/chr.h"
 
 namespace mipofc {
@@ -12,15 +13,14 @@ std::string_view TChr::BankBytes() const {
 }
 
 std::string IncText(std::string_view bankBytes) {
-  static constexpr char hex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(bankBytes.size() / 16 * 88);
   for (std::size_t i = 0; i < bankBytes.size(); ++i) {
     if (i % 16 == 0) out += "    .DB";
     const auto b = static_cast<unsigned char>(bankBytes[i]);
     out += " $";
-    out += hex[b >> 4];
-    out += hex[b & 15];
+    out += HexDigitChar(b >> 4);
+    out += HexDigitChar(b & 15);
     out += i % 16 == 15 ? "\r\n" : ",";
   }
   return out;

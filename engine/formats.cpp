@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "base/hex.h"
 #include "engine/png.h"
 
 namespace mipofc {
@@ -17,24 +18,13 @@ std::string ExportBaseName(std::string_view chosenName) {
 }
 
 std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string digits;
-  for (std::uint64_t v = static_cast<std::uint64_t>(n); v != 0 || digits.empty(); v >>= 4)
-    digits.insert(digits.begin(), hex[v & 15]);
-  const std::size_t width = capacity > 255 ? 4 : 2;
-  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-  return std::string(base) + "." + digits + "." + std::string(FormatExtension(format));
+  return std::string(base) + "." + HexText(static_cast<std::uint64_t>(n), capacity > 255 ? 4 : 2) + "." +
+         std::string(FormatExtension(format));
 }
 
 namespace {
 
-constexpr char Hex[] = "0123456789ABCDEF";
-
-void AppendHex(std::string& out, std::uint64_t v, std::size_t width) {
-  std::string digits;
-  for (; v != 0 || digits.size() < width; v >>= 4) digits.insert(digits.begin(), Hex[v & 15]);
-  out += digits;
-}
+void AppendHex(std::string& out, std::uint64_t v, int width) { out += HexText(v, width); }
 
 // A character is shown in a comment only when it is printable on one line: controls would end
 // or garble the line, and a lone surrogate has no UTF-8 form.
@@ -74,14 +64,21 @@ bool Keyword(std::string_view name) {
 }  // namespace
 
 std::string_view FormatExtension(TBankFormat format) {
-  switch (format) {
-    case TBankFormat::Chr: return "chr";
-    case TBankFormat::Inc: return "inc";
-    case TBankFormat::Ca65: return "s";
-    case TBankFormat::C: return "h";
-    case TBankFormat::Png: return "png";
-  }
+  for (const TFormatNames& names : BankFormats)
+    if (names.Format == format) return names.Extension;
   return "chr";
+}
+
+std::string_view FormatName(TBankFormat format) {
+  for (const TFormatNames& names : BankFormats)
+    if (names.Format == format) return names.Name;
+  return "chr";
+}
+
+std::optional<TBankFormat> FormatNamed(std::string_view name) {
+  for (const TFormatNames& names : BankFormats)
+    if (names.Name == name) return names.Format;
+  return std::nullopt;
 }
 
 TBankFormat FormatOfName(std::string_view chosenName) {
@@ -127,8 +124,8 @@ std::string Ca65Text(std::string_view bankBytes, std::span<const std::string> ti
     if (i % 16 == 0) out += "    .byte";
     const auto b = static_cast<unsigned char>(bankBytes[i]);
     out += i % 16 == 0 ? " $" : ", $";
-    out += Hex[b >> 4];
-    out += Hex[b & 15];
+    out += HexDigitChar(b >> 4);
+    out += HexDigitChar(b & 15);
     if (i % 16 == 15 || i + 1 == bankBytes.size()) {
       if (i / 16 < tileNames.size()) out += "  ; " + tileNames[i / 16];
       out += '\n';
@@ -163,8 +160,8 @@ std::string CHeaderText(std::string_view bankBytes, std::string_view name) {
   for (std::size_t i = 0; i < bankBytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bankBytes[i]);
     out += i % 16 == 0 ? "  0x" : " 0x";
-    out += Hex[b >> 4];
-    out += Hex[b & 15];
+    out += HexDigitChar(b >> 4);
+    out += HexDigitChar(b & 15);
     if (i + 1 < bankBytes.size()) out += ',';
     if (i % 16 == 15 || i + 1 == bankBytes.size()) out += '\n';
   }

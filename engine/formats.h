@@ -3,6 +3,7 @@
 // The bank file formats: each is one function from bank bytes (plus names) to file bytes.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,8 +16,24 @@ namespace mipofc {
 /// The bank file formats: raw bytes, .DB lines, ca65 source, a C header, an indexed PNG.
 enum class TBankFormat { Chr, Inc, Ca65, C, Png };
 
+/// What a format is called: the name --format takes, and its files' extension without the dot.
+struct TFormatNames {
+  TBankFormat Format;
+  std::string_view Name;
+  std::string_view Extension;
+};
+/// Every bank format, in menu order.
+inline constexpr TFormatNames BankFormats[] = {
+    {TBankFormat::Chr, "chr", "chr"}, {TBankFormat::Inc, "inc", "inc"}, {TBankFormat::Ca65, "ca65", "s"},
+    {TBankFormat::C, "c", "h"},       {TBankFormat::Png, "png", "png"},
+};
+
 /// The extension of a format's files, without the dot: "chr", "inc", "s", "h", "png".
 std::string_view FormatExtension(TBankFormat format);
+/// The name --format gives a format: "chr", "inc", "ca65", "c", "png".
+std::string_view FormatName(TBankFormat format);
+/// The format of a --format name; nullopt for none.
+std::optional<TBankFormat> FormatNamed(std::string_view name);
 /// The format a chosen name's extension asks for (".inc", ".s", ".h", ".png" in any case); else Chr.
 TBankFormat FormatOfName(std::string_view chosenName);
 

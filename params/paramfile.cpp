@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/errors.h"
+#include "base/hex.h"
 #include "params/ini.h"
 #include "text/text.h"
 
@@ -85,7 +86,6 @@ std::string FontFileValue(const std::string& path) {
     const auto back = gbk ? GbkToUtf16(*gbk) : std::nullopt;
     if (back && Utf16ToUtf8(*back) == path) return *gbk;
   }
-  static constexpr char hex[] = "0123456789ABCDEF";
   std::string uri = path.starts_with('/') ? "file://" : "file:";
   for (const unsigned char c : path) {
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -93,18 +93,11 @@ std::string FontFileValue(const std::string& path) {
       uri += static_cast<char>(c);
     } else {
       uri += '%';
-      uri += hex[c >> 4];
-      uri += hex[c & 15];
+      uri += HexDigitChar(c >> 4);
+      uri += HexDigitChar(c & 15);
     }
   }
   return uri;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 // The path of a FontFile value, the inverse of FontFileValue; a value typed in some other
@@ -118,8 +111,8 @@ std::string FontFilePath(const std::string& value) {
   if (rest.starts_with("//")) rest.remove_prefix(2);
   std::string path;
   for (std::size_t i = 0; i < rest.size(); ++i) {
-    const int hi = rest[i] == '%' && i + 2 < rest.size() ? HexDigit(rest[i + 1]) : -1;
-    const int lo = hi >= 0 ? HexDigit(rest[i + 2]) : -1;
+    const int hi = rest[i] == '%' && i + 2 < rest.size() ? HexDigit(static_cast<unsigned char>(rest[i + 1])) : -1;
+    const int lo = hi >= 0 ? HexDigit(static_cast<unsigned char>(rest[i + 2])) : -1;
     if (lo >= 0) {
       path += static_cast<char>(hi * 16 + lo);
       i += 2;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/errors.h"
+#include "base/hex.h"
 #include "text/text.h"
 
 namespace mipofc {
@@ -19,12 +20,7 @@ constexpr std::uint64_t Huge = std::numeric_limits<std::uint64_t>::max();
 
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > Huge - b ? Huge : a + b; }
 
-std::string HexText(std::uint64_t v) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string digits;
-  for (; v != 0 || digits.size() < 4; v >>= 4) digits.insert(digits.begin(), hex[v & 15]);
-  return "0x" + digits;
-}
+std::string OffsetText(std::uint64_t v) { return "0x" + HexText(v, 4); }
 
 // "N bytes" for a count the banks run over; they can be past by any amount, even more than fits.
 std::string OverText(std::uint64_t over) {
@@ -72,7 +68,7 @@ std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romN
     if (end > rom.FileSize)
       throw TFileError(romName, "the banks run " + OverText(end == Huge ? Huge : end - rom.FileSize) + " past the end of the file (" +
                                     std::to_string(rom.FileSize) + " bytes; " + std::to_string(total) +
-                                    " bytes of banks from offset " + HexText(start) + ")");
+                                    " bytes of banks from offset " + OffsetText(start) + ")");
   }
   std::vector<TPlacement> placements;
   for (const auto& [name, size] : banks) {
@@ -96,8 +92,8 @@ std::vector<TPlacement> PatchImage(std::string& image, const std::string& romNam
 }
 
 std::string PlacementText(const TPlacement& placement) {
-  return placement.Name + " -> " + (placement.InChr ? "CHR " : "file ") + HexText(placement.First) + "-" +
-         HexText(placement.Last);
+  return placement.Name + " -> " + (placement.InChr ? "CHR " : "file ") + OffsetText(placement.First) + "-" +
+         OffsetText(placement.Last);
 }
 
 std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,

@@ -1,11 +1,11 @@
 #include <algorithm>
 
+#include "base/hex.h"
 #include "table/script.h"
 
 namespace mipofc {
 
 std::u16string Decode(std::string_view bytes, const TCodeBook& book) {
-  static constexpr char16_t hex[] = u"0123456789ABCDEF";
   const std::vector<TTableEntry>& entries = book.Entries();
   std::u16string text;
   text.reserve(bytes.size());
@@ -16,8 +16,8 @@ std::u16string Decode(std::string_view bytes, const TCodeBook& book) {
     if (entry < 0) {
       const auto b = static_cast<unsigned char>(bytes[i]);
       text += u"<$";
-      text += hex[b >> 4];
-      text += hex[b & 15];
+      text += static_cast<char16_t>(HexDigitChar(b >> 4));
+      text += static_cast<char16_t>(HexDigitChar(b & 15));
       text += u'>';
       ++i;
       continue;

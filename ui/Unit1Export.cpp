@@ -12,26 +12,16 @@ using namespace formdetail;
 
 namespace {
 
-// What each export command asks and says: its dialog filter (in the "description (patterns);;..."
-// form of TDialogs), and the end of its completion message.
-struct TExportKind {
-  TBankFormat Format;
-  const char* Filter;
-  const char* MessageEnd;
-};
-
-constexpr TExportKind ExportKinds[] = {
-    {TBankFormat::Chr, "CHR字模文件(*.chr);;所有文件(*)", "个chr文件"},
-    {TBankFormat::Inc, "汇编包含文件(*.inc);;所有文件(*)", "个inc文件"},
-    {TBankFormat::Ca65, "ca65汇编文件(*.s);;所有文件(*)", "个s文件"},
-    {TBankFormat::C, "C头文件(*.h);;所有文件(*)", "个h文件"},
-    {TBankFormat::Png, "PNG图片(*.png);;所有文件(*)", "个png文件"},
-};
-
-const TExportKind& KindOf(TBankFormat format) {
-  for (const TExportKind& kind : ExportKinds)
-    if (kind.Format == format) return kind;
-  return ExportKinds[0];
+// What the save dialog of each export command calls its files.
+QString FileKind(TBankFormat format) {
+  switch (format) {
+    case TBankFormat::Chr: return QStringLiteral("CHR字模文件");
+    case TBankFormat::Inc: return QStringLiteral("汇编包含文件");
+    case TBankFormat::Ca65: return QStringLiteral("ca65汇编文件");
+    case TBankFormat::C: return QStringLiteral("C头文件");
+    case TBankFormat::Png: return QStringLiteral("PNG图片");
+  }
+  return QStringLiteral("CHR字模文件");
 }
 
 }  // namespace
@@ -66,12 +56,12 @@ TExportResult TForm1::ExportWithProgress(const std::string& chosenName, TBankFor
 }
 
 void TForm1::ExportBanks(TBankFormat format) {
-  const TExportKind& kind = KindOf(format);
   QString& last = lastExportNames_[static_cast<std::size_t>(format)];
-  const std::string_view extension = FormatExtension(format);
-  const auto chosen = dialogs_->SaveFile(this, QString::fromUtf8(kind.Filter),
-                                         QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size())),
-                                         last);
+  const std::string_view ext = FormatExtension(format);
+  const QString extension = QString::fromLatin1(ext.data(), static_cast<qsizetype>(ext.size()));
+  // The filter in the "description (patterns);;..." form of TDialogs; the message ends "个s文件" and so on.
+  const QString filter = FileKind(format) + QStringLiteral("(*.") + extension + QStringLiteral(");;所有文件(*)");
+  const auto chosen = dialogs_->SaveFile(this, filter, extension, last);
   if (!chosen) return;
   last = *chosen;
   lastExportName_ = *chosen;
@@ -82,7 +72,7 @@ void TForm1::ExportBanks(TBankFormat format) {
   const TExportResult result = ExportWithProgress(LocalPath(*chosen), format, settings, text);
   dialogs_->Message(this, TitleText,
                     (result.Cancelled ? QStringLiteral("已取消：生成") : QStringLiteral("生成")) +
-                        QString::number(result.Files) + QString::fromUtf8(kind.MessageEnd));
+                        QString::number(result.Files) + QStringLiteral("个") + extension + QStringLiteral("文件"));
 }
 
 void TForm1::BuildOutputItems() {
