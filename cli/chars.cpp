@@ -28,9 +28,8 @@ int RunChars(const TCharsFlags& f) {
   const TDistinctChars chars = DistinctCharacters(JoinedText(script.Text()),
                                                   f.order == "frequency" ? TCharOrder::Frequency : TCharOrder::First,
                                                   exclude);
-  WriteOutput(f.output, CharsFileBytes(chars, f.counts));
+  WriteOutput(f.output, CharsFileBytes(chars, f.counts), f.quiet);
   if (f.quiet) return 0;
-  if (f.output != "-") std::cout << f.output << "\n";
   std::cerr << chars.Total << " characters, " << chars.Chars.size() << " distinct";
   if (!f.excludes.empty()) std::cerr << ", " << chars.Excluded << " excluded";
   std::cerr << "\n";

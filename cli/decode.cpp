@@ -22,8 +22,7 @@ struct TDecodeFlags {
 
 int RunDecode(const TDecodeFlags& f) {
   const TCodeBook book(ReadTables(f.tables));
-  WriteOutput(f.output, Utf8TextFileBytes(Decode(ReadInputBytes(f.input), book)));
-  if (!f.quiet && f.output != "-") std::cout << f.output << "\n";
+  WriteOutput(f.output, Utf8TextFileBytes(Decode(ReadInputBytes(f.input), book)), f.quiet);
   return 0;
 }
 

@@ -26,9 +26,8 @@ int RunEncode(const TEncodeFlags& f) {
   const TCodeBook book(ReadTables(f.tables));
   const TScript script = ReadScript(f.inputs);
   const TEncoded encoded = EncodeScript(script, book, unknownCode);
-  WriteOutput(f.output, encoded.Bytes);
+  WriteOutput(f.output, encoded.Bytes, f.quiet);
   if (f.quiet) return 0;
-  if (f.output != "-") std::cout << f.output << "\n";
   if (unknownCode)
     std::cerr << encoded.UnknownCount << (encoded.UnknownCount == 1 ? " character" : " characters")
               << " that no table entry matches written as " << CodeHex(*unknownCode) << "\n";

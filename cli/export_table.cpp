@@ -73,8 +73,7 @@ TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, 
 
 void WriteExportTable(const TTableFlags& f, const TTableExport& exported, bool quiet) {
   if (!f.table || !exported.TableBytes) return;
-  WriteOutput(*f.table, *exported.TableBytes);
-  if (!quiet && *f.table != "-") std::cout << *f.table << "\n";
+  WriteOutput(*f.table, *exported.TableBytes, quiet);
 }
 
 }  // namespace mipofc::cli

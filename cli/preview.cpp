@@ -2,9 +2,9 @@
 #include <iostream>
 #include <memory>
 
-#include "base/file_write.h"
 #include "cli/command.h"
 #include "cli/flags.h"
+#include "cli/table_io.h"
 #include "engine/formats.h"
 #include "jobs/preview_sheet.h"
 
@@ -29,8 +29,7 @@ int RunPreview(const TPreviewFlags& f) {
   const std::u16string text = ReadInput(f.input);
   const TSheetLook look{ParsePalette(f.palette), f.grid,
                         static_cast<TColor>(ParseColour(f.gridColour, "--grid-colour"))};
-  WriteFileAtomically(f.output, PreviewSheetPng(PreviewSheet(settings, text, look), f.scale));
-  if (!f.options.quiet) std::cout << f.output << "\n";
+  WriteOutput(f.output, PreviewSheetPng(PreviewSheet(settings, text, look), f.scale), f.options.quiet);
   return 0;
 }
 

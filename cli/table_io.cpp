@@ -31,9 +31,10 @@ std::string ParseCodeBytes(const std::string& text, const char* flag) {
   return CodeOf(static_cast<std::uint32_t>(*value), static_cast<int>(digits.size() / 2));
 }
 
-void WriteOutput(const std::string& path, std::string_view bytes) {
+void WriteOutput(const std::string& path, std::string_view bytes, bool quiet) {
   if (path != "-") {
     WriteFileAtomically(path, bytes);
+    if (!quiet) std::cout << path << "\n";
     return;
   }
   std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

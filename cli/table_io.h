@@ -23,7 +23,8 @@ std::uint32_t ParseCodeValue(const std::string& text, const char* flag, std::uin
 /// Throws UsageError naming flag otherwise.
 std::string ParseCodeBytes(const std::string& text, const char* flag);
 
-/// Writes bytes to path through a temporary file, or to standard output for "-".
-void WriteOutput(const std::string& path, std::string_view bytes);
+/// Writes bytes to path through a temporary file, or to standard output for "-"; then, unless
+/// quiet, names the file written on standard output.
+void WriteOutput(const std::string& path, std::string_view bytes, bool quiet);
 
 }  // namespace mipofc::cli
