@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "font/font.h"
-#include "ui/Unit1.h"
-#include "ui/Unit3.h"
+#include "ui/main_window.h"
+#include "ui/bank_viewer.h"
 
 namespace {
 

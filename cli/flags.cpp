@@ -10,7 +10,7 @@
 #include "base/hex.h"
 #include "font/font.h"
 #include "engine/formats.h"
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "text/text.h"
 
 namespace mipofc::cli {

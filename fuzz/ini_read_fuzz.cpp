@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "params/ini.h"
-#include "params/paramfile.h"
+#include "params/param_file.h"
 
 namespace {
 void Check(bool ok) {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "mipofc_version.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "ui/main_window.h"
+#include "ui/about_box.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "base/errors.h"
 #include "params/ini.h"
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "text/text.h"
 #include "tests/test_util.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "params/ini.h"
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "tests/test_util.h"
 #include "text/text.h"
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "tests/ui/scripted_dialogs.h"
-#include "ui/Unit2.h"
+#include "ui/about_box.h"
 
 namespace mipofc::test {
 namespace {

@@ -11,11 +11,11 @@
 #include <QTextEdit>
 #include <QUrl>
 
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
 #include "text/text.h"
-#include "ui/Widgets.h"
+#include "ui/widgets.h"
 
 namespace mipofc::test {
 namespace {

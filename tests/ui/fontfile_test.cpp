@@ -7,10 +7,10 @@
 #include <QTextEdit>
 #include <filesystem>
 
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
-#include "ui/Widgets.h"
+#include "ui/widgets.h"
 
 namespace mipofc::test {
 namespace {

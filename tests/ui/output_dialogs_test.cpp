@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/ui_test_util.h"
-#include "ui/OutputDialogs.h"
+#include "ui/output_dialogs.h"
 
 namespace mipofc::test {
 namespace {

@@ -10,13 +10,13 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "table/codes.h"
 #include "table/tbl.h"
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
 #include "tests/ui/window_cli.h"
-#include "ui/Unit3.h"
+#include "ui/bank_viewer.h"
 
 namespace mipofc::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "params/paramfile.h"
+#include "params/param_file.h"
 #include "tests/ui/scripted_dialogs.h"
 
 namespace mipofc::test {

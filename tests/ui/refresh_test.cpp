@@ -5,7 +5,7 @@
 #include <QTextEdit>
 
 #include "tests/ui/scripted_dialogs.h"
-#include "ui/Widgets.h"
+#include "ui/widgets.h"
 
 namespace mipofc::test {
 namespace {

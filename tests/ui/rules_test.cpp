@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "tests/ui/scripted_dialogs.h"
-#include "ui/Widgets.h"
+#include "ui/widgets.h"
 
 namespace mipofc::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/Dialogs.h"
-#include "ui/Unit1.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
 
 namespace mipofc::test {
 

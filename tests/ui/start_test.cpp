@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "tests/ui/scripted_dialogs.h"
-#include "ui/Widgets.h"
+#include "ui/widgets.h"
 
 namespace mipofc::test {
 namespace {

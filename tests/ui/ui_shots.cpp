@@ -24,9 +24,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
-#include "ui/Unit3.h"
+#include "ui/main_window.h"
+#include "ui/about_box.h"
+#include "ui/bank_viewer.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
-#include "ui/Unit3.h"
-#include "ui/Widgets.h"
+#include "ui/bank_viewer.h"
+#include "ui/widgets.h"
 
 namespace mipofc::test {
 namespace {

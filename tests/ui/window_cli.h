@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "params/options.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 namespace mipofc::test {
 

@@ -1,12 +1,12 @@
 // TForm1: the option controls as values, their rules, the font and the option handlers.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
 
-#include "ui/Widgets.h"
-#include "ui/FormHelpers.h"
+#include "ui/widgets.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

@@ -5,10 +5,10 @@
 #include <QMenuBar>
 #include <QScrollArea>
 
-#include "ui/FormHelpers.h"
-#include "ui/Unit1.h"
-#include "ui/Unit3.h"
-#include "ui/Widgets.h"
+#include "ui/form_helpers.h"
+#include "ui/main_window.h"
+#include "ui/bank_viewer.h"
+#include "ui/widgets.h"
 
 namespace mipofc {
 

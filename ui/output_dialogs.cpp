@@ -1,4 +1,4 @@
-#include "ui/OutputDialogs.h"
+#include "ui/output_dialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "ui/FormHelpers.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

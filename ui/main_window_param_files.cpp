@@ -1,13 +1,13 @@
 // TForm1: parameter files: the default file, new, open, save, save as and the save at close.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "params/paramfile.h"
-#include "ui/FormHelpers.h"
+#include "params/param_file.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "ui/Dialogs.h"
+#include "ui/dialogs.h"
 
 class QComboBox;
 class QDialogButtonBox;

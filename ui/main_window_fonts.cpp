@@ -5,9 +5,9 @@
 #include <QMenuBar>
 
 #include "base/errors.h"
-#include "ui/FormHelpers.h"
-#include "ui/Unit1.h"
-#include "ui/Widgets.h"
+#include "ui/form_helpers.h"
+#include "ui/main_window.h"
+#include "ui/widgets.h"
 
 namespace mipofc {
 

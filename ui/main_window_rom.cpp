@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "jobs/rom_write.h"
-#include "ui/FormHelpers.h"
-#include "ui/OutputDialogs.h"
-#include "ui/Unit1.h"
+#include "ui/form_helpers.h"
+#include "ui/output_dialogs.h"
+#include "ui/main_window.h"
 
 namespace mipofc {
 

@@ -1,4 +1,4 @@
-#include "ui/Dialogs.h"
+#include "ui/dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <limits>
 
-#include "ui/OutputDialogs.h"
+#include "ui/output_dialogs.h"
 
 namespace mipofc {
 

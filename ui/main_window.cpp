@@ -1,5 +1,5 @@
 // TForm1: the window as a whole: construction, start-up, the error handler, exit and About.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,9 +14,9 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "ui/Unit2.h"
-#include "ui/Widgets.h"
-#include "ui/FormHelpers.h"
+#include "ui/about_box.h"
+#include "ui/widgets.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

@@ -15,7 +15,7 @@
 #include "engine/chr.h"
 #include "jobs/export.h"
 #include "params/options.h"
-#include "ui/Dialogs.h"
+#include "ui/dialogs.h"
 
 class QAction;
 class QCheckBox;

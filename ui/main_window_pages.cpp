@@ -1,5 +1,5 @@
 // TForm1: building the pages, their controls and the menu.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,8 +15,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "ui/Widgets.h"
-#include "ui/FormHelpers.h"
+#include "ui/widgets.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

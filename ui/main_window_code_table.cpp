@@ -5,8 +5,8 @@
 #include "base/file_write.h"
 #include "engine/chr.h"
 #include "jobs/code_table.h"
-#include "ui/FormHelpers.h"
-#include "ui/Unit1.h"
+#include "ui/form_helpers.h"
+#include "ui/main_window.h"
 
 namespace mipofc {
 

@@ -6,8 +6,8 @@
 #include <QTextEdit>
 #include <QUrl>
 
-#include "ui/FormHelpers.h"
-#include "ui/Unit1.h"
+#include "ui/form_helpers.h"
+#include "ui/main_window.h"
 
 namespace mipofc {
 

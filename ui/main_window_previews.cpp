@@ -1,5 +1,5 @@
 // TForm1: the two previews, their colours and the refresh tick.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -7,9 +7,9 @@
 #include <QWindow>
 #include <cmath>
 
-#include "ui/Unit3.h"
-#include "ui/Widgets.h"
-#include "ui/FormHelpers.h"
+#include "ui/bank_viewer.h"
+#include "ui/widgets.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

@@ -1,6 +1,6 @@
 // TViewer: the bank viewer "字库浏览": any bank of the text, zoomed, with whose tile is where.
 #include "base/file_write.h"
-#include "ui/Unit3.h"
+#include "ui/bank_viewer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,9 +20,9 @@
 
 #include "jobs/export.h"
 #include "jobs/preview_sheet.h"
-#include "ui/FormHelpers.h"
-#include "ui/Unit1.h"
-#include "ui/Widgets.h"
+#include "ui/form_helpers.h"
+#include "ui/main_window.h"
+#include "ui/widgets.h"
 
 namespace mipofc {
 

@@ -1,4 +1,4 @@
-#include "ui/Widgets.h"
+#include "ui/widgets.h"
 
 #include <QMouseEvent>
 #include <QPainter>

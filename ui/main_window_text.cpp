@@ -1,6 +1,6 @@
 // TForm1: the text page: the joined text, loading and pasting, distinct characters, their
 // statistics, and the characters of a code table.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QMenu>
 #include <QTextCursor>
@@ -11,7 +11,7 @@
 #include "table/chars.h"
 #include "table/codes.h"
 #include "text/text.h"
-#include "ui/FormHelpers.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 

@@ -2,9 +2,9 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "ui/FormHelpers.h"
-#include "ui/Unit1.h"
-#include "ui/Unit3.h"
+#include "ui/form_helpers.h"
+#include "ui/main_window.h"
+#include "ui/bank_viewer.h"
 
 namespace mipofc {
 

@@ -1,4 +1,4 @@
-#include "params/paramfile.h"
+#include "params/param_file.h"
 
 #include <sys/stat.h>
 
