@@ -13,7 +13,7 @@
 #include "font/font.h"
 #include "font/surface.h"
 
-#include "tests/font_pictures.h"
+#include "tests/font/font_pictures.h"
 
 namespace mipofc {
 namespace {

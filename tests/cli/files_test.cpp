@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

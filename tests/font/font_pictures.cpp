@@ -1,4 +1,4 @@
-#include "tests/font_pictures.h"
+#include "tests/font/font_pictures.h"
 
 #include <climits>
 #include <fstream>

@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

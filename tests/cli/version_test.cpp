@@ -4,7 +4,7 @@
 #include <string>
 
 #include "mipofc_version.h"
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "mipofc_version.h"
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "rom/ines.h"
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 
 namespace mipofc {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/format_readers.h"
 
 namespace mipofc {

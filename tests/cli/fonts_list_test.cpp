@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "font/font.h"
-#include "tests/cli_runner.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/test_util.h"
 
 namespace mipofc {
