@@ -93,7 +93,6 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheRule) {
   Write("in.txt", "你");
   const std::pair<std::string, std::string> cases[] = {
       {"export in.txt -o a.chr --cell 9x9", "--cell"},
-      {"export in.txt -o a.chr --cell 8x8 --mode 3", "8x8 cells offer encoding modes 0, 1, 2"},
       {"export in.txt -o a.chr --cell 16x8 --mode 3", "16x8 cells offer encoding modes 0, 1, 2, 4"},
       {"export in.txt -o a.chr --cell 8x16 --scan h", "8x16 cells scan column by column"},
       {"export in.txt -o a.chr --mode 3 --bg 2", "background 0"},
