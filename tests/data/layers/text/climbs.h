@@ -1,0 +1,3 @@
+#pragma once
+// An include that climbs: the text library above the engine.
+#include "engine/chr.h"
