@@ -49,7 +49,7 @@ TCommand AddCharsCommand(CLI::App& app) {
   cmd->add_option("--exclude", f->excludes, "characters to leave out: a .tbl's single characters, or a text's")
       ->allow_extra_args(false);
   cmd->add_flag("--counts", f->counts, "one line per character: the character, a tab, its count");
-  cmd->add_flag("-q,--quiet", f->quiet, "print nothing on success");
+  AddQuietFlag(*cmd, f->quiet);
   return {cmd, [f] { return RunChars(*f); }};
 }
 

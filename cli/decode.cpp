@@ -32,11 +32,9 @@ TCommand AddDecodeCommand(CLI::App& app) {
   auto f = std::make_shared<TDecodeFlags>();
   CLI::App* cmd = app.add_subcommand("decode", "write the text of INPUT's script bytes as UTF-8");
   cmd->add_option("INPUT", f->input, "the bytes file, - for standard input")->required();
-  cmd->add_option("--table", f->tables, "a .tbl file; several are used together")
-      ->required()
-      ->allow_extra_args(false);
+  AddTablesOption(*cmd, f->tables);
   cmd->add_option("-o,--output", f->output, "the text file, - for standard output")->required();
-  cmd->add_flag("-q,--quiet", f->quiet, "print nothing on success");
+  AddQuietFlag(*cmd, f->quiet);
   return {cmd, [f] { return RunDecode(*f); }};
 }
 

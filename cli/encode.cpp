@@ -40,12 +40,10 @@ TCommand AddEncodeCommand(CLI::App& app) {
   auto f = std::make_shared<TEncodeFlags>();
   CLI::App* cmd = app.add_subcommand("encode", "write the INPUTs' script as the bytes of the tables' codes");
   cmd->add_option("INPUT", f->inputs, "text files (UTF-8, UTF-16, GBK or RTF), - for standard input")->required();
-  cmd->add_option("--table", f->tables, "a .tbl file; several are used together")
-      ->required()
-      ->allow_extra_args(false);
+  AddTablesOption(*cmd, f->tables);
   cmd->add_option("-o,--output", f->output, "the bytes file, - for standard output")->required();
   cmd->add_option("--unknown", f->unknown, "HEX: write a character no entry matches as this code");
-  cmd->add_flag("-q,--quiet", f->quiet, "print nothing on success");
+  AddQuietFlag(*cmd, f->quiet);
   return {cmd, [f] { return RunEncode(*f); }};
 }
 

@@ -180,6 +180,8 @@ void CheckOutputOptions(const CLI::App& cmd, const std::vector<std::string>& opt
 
 std::u16string ReadInput(const std::string& input) { return JoinedText(ReadTextInput(input)); }
 
+void AddQuietFlag(CLI::App& cmd, bool& quiet) { cmd.add_flag("-q,--quiet", quiet, "print nothing on success"); }
+
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
   // The defaults shown are the window's start state, which a command starts from.
   const TOptionValues start;
@@ -226,7 +228,7 @@ void AddOptionFlags(CLI::App& cmd, TOptionFlags& f) {
   cmd.add_option("--limit", f.limit, "bank size")
       ->check(CLI::IsMember({"1K", "2K", "4K"}))
       ->default_str(LimitTexts[static_cast<std::size_t>(start.LimitIndex)]);
-  cmd.add_flag("-q,--quiet", f.quiet, "print nothing on success");
+  AddQuietFlag(cmd, f.quiet);
   cmd.add_flag("--strict-font", f.strictFont, "a font family that is not installed is an error, not a warning");
   cmd.add_option("--params", f.params,
                  "start from a parameter file (.ini), as the window opens it; flags apply on top");

@@ -40,6 +40,9 @@ struct TOptionFlags {
   std::optional<std::string> saveParams;
 };
 
+/// Adds -q, --quiet: print nothing on success.
+void AddQuietFlag(CLI::App& cmd, bool& quiet);
+
 /// Adds the option flags (and -q, --params, --save-params) to a command.
 void AddOptionFlags(CLI::App& cmd, TOptionFlags& f);
 /// Applies the flags over the values in effect the way the window's controls would take them.

@@ -47,7 +47,7 @@ TCommand AddPatchCommand(CLI::App& app) {
       ->check(CLI::Range(std::int64_t{0}, std::int64_t{1} << 40));
   cmd->add_option("--at", f->at, "the file offset the first bank starts at: hex with 0x or $, or decimal");
   cmd->add_option("-o,--output", f->output, "the patched ROM (may be ROM itself; replaced atomically)")->required();
-  cmd->add_flag("-q,--quiet", f->quiet, "print nothing on success");
+  AddQuietFlag(*cmd, f->quiet);
   return {cmd, [f] { return RunPatch(*f); }};
 }
 

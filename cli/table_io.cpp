@@ -10,6 +10,10 @@
 
 namespace mipofc::cli {
 
+void AddTablesOption(CLI::App& cmd, std::vector<std::string>& tables) {
+  cmd.add_option("--table", tables, "a .tbl file; several are used together")->required()->allow_extra_args(false);
+}
+
 std::vector<TTable> ReadTables(const std::vector<std::string>& paths) {
   std::vector<TTable> tables;
   for (const std::string& path : paths) tables.push_back(ReadTable(path));

@@ -3,6 +3,7 @@
 // What the table commands (chars, encode, decode, export's table flags) share: reading scripts
 // and tables, codes given as flags, and writing a result to a file or standard output.
 
+#include <CLI/CLI.hpp>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@
 #include "table/tbl.h"
 
 namespace mipofc::cli {
+
+/// Adds --table FILE (required, given once or more): the tables used together.
+void AddTablesOption(CLI::App& cmd, std::vector<std::string>& tables);
 
 /// The tables of these files, in the order given.
 std::vector<TTable> ReadTables(const std::vector<std::string>& paths);
