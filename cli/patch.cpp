@@ -5,7 +5,7 @@
 #include "base/hex.h"
 #include "cli/command.h"
 #include "cli/flags.h"
-#include "rom/patch.h"
+#include "jobs/rom_write.h"
 
 namespace mipofc::cli {
 

@@ -38,6 +38,17 @@ std::vector<TPlacement> WriteBanksIntoRom(const TChrRom& rom, const std::vector<
   return placed;
 }
 
+std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
+                                     const TPatchTarget& target, const std::string& outPath) {
+  std::string image = ReadFileBytes(romPath);
+  ReadRomLayout(image, romPath);
+  std::vector<TBankPiece> banks;
+  for (const std::string& path : bankPaths) banks.push_back({path, ReadFileBytes(path)});
+  const std::vector<TPlacement> placements = PatchImage(image, romPath, banks, target);
+  WriteFileAtomically(outPath, image);
+  return placements;
+}
+
 TRomWriteResult WriteTextIntoRom(const TChrRom& rom, const TChrSettings& settings, std::u16string_view text,
                                  const TPatchTarget& target, const std::string& outPath, const TJobControl& control) {
   TRomWriteResult result;

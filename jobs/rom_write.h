@@ -43,6 +43,11 @@ void PlanTextIntoRom(const TChrRom& rom, const TTextBanks& banks, const TPatchTa
 std::vector<TPlacement> WriteBanksIntoRom(const TChrRom& rom, const std::vector<TBankPiece>& banks,
                                           const TPatchTarget& target, const std::string& outPath);
 
+/// Reads the ROM romPath and the bank files, writes the patched ROM to outPath (which may be
+/// romPath) atomically; returns where each bank went. On any failure nothing is written.
+std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
+                                     const TPatchTarget& target, const std::string& outPath);
+
 /// What writing a text into a ROM did.
 struct TRomWriteResult {
   bool Cancelled = false;        ///< the control stopped it; nothing was written

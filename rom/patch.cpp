@@ -1,5 +1,3 @@
-#include "base/file_write.h"
-#include "base/file_read.h"
 #include "rom/patch.h"
 
 #include <cerrno>
@@ -94,17 +92,6 @@ std::vector<TPlacement> PatchImage(std::string& image, const std::string& romNam
 std::string PlacementText(const TPlacement& placement) {
   return placement.Name + " -> " + (placement.InChr ? "CHR " : "file ") + OffsetText(placement.First) + "-" +
          OffsetText(placement.Last);
-}
-
-std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
-                                     const TPatchTarget& target, const std::string& outPath) {
-  std::string image = ReadFileBytes(romPath);
-  ReadRomLayout(image, romPath);
-  std::vector<TBankPiece> banks;
-  for (const std::string& path : bankPaths) banks.push_back({path, ReadFileBytes(path)});
-  const std::vector<TPlacement> placements = PatchImage(image, romPath, banks, target);
-  WriteFileAtomically(outPath, image);
-  return placements;
 }
 
 }  // namespace mipofc

@@ -1,6 +1,6 @@
 #pragma once
 
-// Writing bank files into a ROM image: from a kilobyte of its CHR-ROM or from a raw file offset.
+// Writing banks into a ROM image: from a kilobyte of its CHR-ROM or from a raw file offset.
 
 #include <cstdint>
 #include <string>
@@ -52,11 +52,5 @@ std::vector<TPlacement> PatchImage(std::string& image, const std::string& romNam
 
 /// "font.00.chr -> CHR 0x0000-0x0FFF", or "... -> file 0x8010-0x900F" for a file offset.
 std::string PlacementText(const TPlacement& placement);
-
-/// Reads the ROM romPath and the bank files, writes the patched ROM to outPath (which may be
-/// romPath) through a temporary file; returns where each bank went. On any failure nothing is
-/// written.
-std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
-                                     const TPatchTarget& target, const std::string& outPath);
 
 }  // namespace mipofc

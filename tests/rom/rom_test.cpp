@@ -187,23 +187,5 @@ TEST(PatchImage, ChangesExactlyTheBanksRange) {
   EXPECT_EQ(image, original);
 }
 
-TEST(PatchRomFile, WritesTheOutputOnlyWhenEverythingFits) {
-  test::TempDir dir;
-  const std::string original = Image(Header(1, 1), 24 * KB);
-  std::ofstream(dir / "game.nes", std::ios::binary) << original;
-  std::ofstream(dir / "a.chr", std::ios::binary) << std::string(4 * KB, '\x11');
-  std::ofstream(dir / "odd.chr", std::ios::binary) << std::string(17, '\x11');
-  EXPECT_THROW(PatchRomFile(dir / "game.nes", {dir / "a.chr", dir / "odd.chr"}, {true, 0}, dir / "out.nes"),
-               TFileError);
-  EXPECT_THROW(PatchRomFile(dir / "game.nes", {dir / "missing.chr"}, {true, 0}, dir / "out.nes"), TFileError);
-  EXPECT_FALSE(std::filesystem::exists(dir / "out.nes"));
-  // The ROM itself may be the output; it is replaced whole.
-  const std::vector<TPlacement> placed = PatchRomFile(dir / "game.nes", {dir / "a.chr"}, {true, 4}, dir / "game.nes");
-  ASSERT_EQ(placed.size(), 1u);
-  EXPECT_EQ(placed[0].First, 4 * KB);
-  const std::string patched = test::ReadFile(dir / "game.nes");
-  EXPECT_EQ(patched, original.substr(0, 16 + 20 * KB) + std::string(4 * KB, '\x11'));
-}
-
 }  // namespace
 }  // namespace mipofc
