@@ -7,6 +7,7 @@
 #include "cli/export_table.h"
 #include "cli/flags.h"
 #include "cli/progress.h"
+#include "cli/rom_outputs.h"
 #include "engine/formats.h"
 #include "jobs/export.h"
 #include "jobs/rom_write.h"
@@ -16,11 +17,12 @@ namespace mipofc::cli {
 
 namespace {
 
-// --rom, --chr-at, --rom-out: the banks of this export written into a copy of a ROM.
+// --rom, --chr-at and --rom-out, --ips or --bps: the banks of this export written into a copy
+// of a ROM, or a patch of them.
 struct TRomFlags {
   std::optional<std::string> rom;
   std::optional<std::int64_t> chrAt;
-  std::optional<std::string> romOut;
+  TRomOutputFlags outputs;
 };
 
 struct TExportFlags {
@@ -56,11 +58,13 @@ struct TRomJob {
   std::vector<TBankPiece> banks;
 };
 
-// True when the ROM flags are given, all three; a usage error when only some are.
+// True when the ROM flags are given: --rom, --chr-at and an output; a usage error when only some are.
 bool RomWanted(const TRomFlags& r) {
-  const int given = int{r.rom.has_value()} + int{r.chrAt.has_value()} + int{r.romOut.has_value()};
-  if (given != 0 && given != 3) throw UsageError("--rom, --chr-at and --rom-out go together: give all three or none");
-  return given == 3;
+  const bool output = AnyRomOutput(r.outputs);
+  if (!r.rom && !r.chrAt && !output) return false;
+  if (!r.rom || !r.chrAt || !output)
+    throw UsageError("--rom and --chr-at go together, with at least one of --rom-out, --ips and --bps");
+  return true;
 }
 
 TRomJob PrepareRom(const TExportFlags& f, const TChrSettings& settings, std::size_t textLength, TBankFormat format) {
@@ -85,10 +89,8 @@ void CollectBank(TRomJob& job, bool concat, std::int64_t n, std::string_view byt
 }
 
 void FinishRom(const TRomJob& job, const TRomFlags& r, bool quiet) {
-  const std::vector<TPlacement> placements = WriteBanksIntoRom(job.rom, job.banks, job.target, *r.romOut);
-  if (quiet) return;
-  for (const TPlacement& placement : placements) std::cout << PlacementText(placement) << "\n";
-  std::cout << "wrote " << *r.romOut << "\n";
+  const TRomWritten written = WriteBanksIntoRom(job.rom, job.banks, job.target, RomOutputsOf(r.outputs, "--rom-out"));
+  if (!quiet) PrintRomWritten(written);
 }
 
 // The export with its progress line and Ctrl-C; the names written are listed once the line is done.
@@ -143,10 +145,12 @@ int RunExport(const TExportFlags& f) {
 }
 
 void AddRomFlags(CLI::App& cmd, TRomFlags& r) {
-  cmd.add_option("--rom", r.rom, "also write the banks into a copy of this iNES ROM (with --chr-at, --rom-out)");
+  cmd.add_option("--rom", r.rom,
+                 "also write the banks into a copy of this iNES ROM (with --chr-at and --rom-out, --ips or --bps)");
   cmd.add_option("--chr-at", r.chrAt, "the CHR-ROM kilobyte the banks start at (with --rom)")
       ->check(CLI::Range(std::int64_t{0}, std::int64_t{1} << 40));
-  cmd.add_option("--rom-out", r.romOut, "the patched ROM (may be the --rom file itself)");
+  cmd.add_option("--rom-out", r.outputs.rom, "the patched ROM (may be the --rom file itself)");
+  AddPatchFileFlags(cmd, r.outputs);
 }
 
 std::vector<std::string> FormatNameList() {
@@ -172,7 +176,7 @@ TCommand AddExportCommand(CLI::App& app) {
   AddTableFlags(*cmd, f->table);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
-  return {cmd, [f] { return RunExport(*f); }, {"-o", "--rom-out", "--table", "--save-params"}};
+  return {cmd, [f] { return RunExport(*f); }, {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params"}};
 }
 
 }  // namespace mipofc::cli

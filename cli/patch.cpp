@@ -1,10 +1,12 @@
-// mipofc-cli patch: bank files written into an iNES ROM, from a CHR-ROM kilobyte or a file offset.
+// mipofc-cli patch: bank files written into an iNES ROM, from a CHR-ROM kilobyte or a file offset,
+// as the patched ROM, an IPS patch or a BPS patch.
 #include <iostream>
 #include <memory>
 
 #include "base/hex.h"
 #include "cli/command.h"
 #include "cli/flags.h"
+#include "cli/rom_outputs.h"
 #include "jobs/rom_write.h"
 
 namespace mipofc::cli {
@@ -16,7 +18,7 @@ struct TPatchFlags {
   std::vector<std::string> banks;
   std::optional<std::int64_t> chrAt;
   std::optional<std::string> at;
-  std::string output;
+  TRomOutputFlags outputs;
   bool quiet = false;
 };
 
@@ -28,11 +30,10 @@ std::uint64_t ParseOffset(const std::string& text) {
 
 int RunPatch(const TPatchFlags& f) {
   if (f.chrAt.has_value() == f.at.has_value()) throw UsageError("give exactly one of --chr-at KB and --at OFFSET");
+  const TRomOutputs outputs = RomOutputsOf(f.outputs, "-o OUT");
   const TPatchTarget target = f.chrAt ? TPatchTarget{true, static_cast<std::uint64_t>(*f.chrAt)} : TPatchTarget{false, ParseOffset(*f.at)};
-  const std::vector<TPlacement> placements = PatchRomFile(f.rom, f.banks, target, f.output);
-  if (f.quiet) return 0;
-  for (const TPlacement& placement : placements) std::cout << PlacementText(placement) << "\n";
-  std::cout << "wrote " << f.output << "\n";
+  const TRomWritten written = PatchRomFile(f.rom, f.banks, target, outputs);
+  if (!f.quiet) PrintRomWritten(written);
   return 0;
 }
 
@@ -40,15 +41,16 @@ int RunPatch(const TPatchFlags& f) {
 
 TCommand AddPatchCommand(CLI::App& app) {
   auto f = std::make_shared<TPatchFlags>();
-  CLI::App* cmd = app.add_subcommand("patch", "write bank files into an iNES or NES 2.0 ROM");
+  CLI::App* cmd = app.add_subcommand("patch", "write bank files into an iNES or NES 2.0 ROM, or make a patch of them");
   cmd->add_option("ROM", f->rom, "the iNES or NES 2.0 ROM")->required();
   cmd->add_option("BANKFILE", f->banks, "raw .chr bank files, written one after another in this order")->required();
   cmd->add_option("--chr-at", f->chrAt, "the CHR-ROM kilobyte the first bank starts at")
       ->check(CLI::Range(std::int64_t{0}, std::int64_t{1} << 40));
   cmd->add_option("--at", f->at, "the file offset the first bank starts at: hex with 0x or $, or decimal");
-  cmd->add_option("-o,--output", f->output, "the patched ROM (may be ROM itself; replaced atomically)")->required();
+  cmd->add_option("-o,--output", f->outputs.rom, "the patched ROM (may be ROM itself; replaced atomically)");
+  AddPatchFileFlags(*cmd, f->outputs);
   AddQuietFlag(*cmd, f->quiet);
-  return {cmd, [f] { return RunPatch(*f); }};
+  return {cmd, [f] { return RunPatch(*f); }, {"-o", "--ips", "--bps"}};
 }
 
 }  // namespace mipofc::cli

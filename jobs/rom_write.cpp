@@ -1,10 +1,83 @@
 #include "jobs/rom_write.h"
 
+#include <filesystem>
+
+#include "base/errors.h"
 #include "base/file_read.h"
 #include "base/file_write.h"
 #include "engine/bank_maker.h"
+#include "rom/bps.h"
+#include "rom/ips.h"
 
 namespace mipofc {
+
+namespace {
+
+constexpr TRomFileKind Kinds[] = {TRomFileKind::Rom, TRomFileKind::Ips, TRomFileKind::Bps};
+
+const char* KindText(TRomFileKind kind) {
+  switch (kind) {
+    case TRomFileKind::Rom: return "the patched ROM";
+    case TRomFileKind::Ips: return "the IPS patch";
+    case TRomFileKind::Bps: return "the BPS patch";
+  }
+  return "";
+}
+
+// One file under two names (a link, "./a" and "a") counts as the same.
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec) && !ec) return true;
+  const auto normal = [](const std::string& p) {
+    std::error_code e;
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(p, e), e);
+  };
+  return normal(a) == normal(b);
+}
+
+void CheckOutputs(const std::string& romName, const TRomOutputs& outputs) {
+  for (std::size_t i = 0; i < std::size(Kinds); ++i) {
+    const std::string& name = outputs.Of(Kinds[i]);
+    if (name.empty()) continue;
+    if (Kinds[i] != TRomFileKind::Rom && SameFile(name, romName))
+      throw TFileError(name, std::string("is the ROM ") + KindText(Kinds[i]) +
+                                 " is made from; give the patch a name of its own");
+    for (std::size_t j = 0; j < i; ++j)
+      if (!outputs.Of(Kinds[j]).empty() && SameFile(name, outputs.Of(Kinds[j])))
+        throw TFileError(name, std::string("is named as ") + KindText(Kinds[j]) + " and as " + KindText(Kinds[i]));
+  }
+}
+
+}  // namespace
+
+const std::string& TRomOutputs::Of(TRomFileKind kind) const {
+  return kind == TRomFileKind::Ips ? Ips : kind == TRomFileKind::Bps ? Bps : Rom;
+}
+
+std::vector<std::string> TRomOutputs::Names() const {
+  std::vector<std::string> names;
+  for (const TRomFileKind kind : Kinds)
+    if (!Of(kind).empty()) names.push_back(Of(kind));
+  return names;
+}
+
+std::vector<TRomFile> WriteRomOutputs(const std::string& romName, std::string_view source, const std::string& image,
+                                      const TRomOutputs& outputs) {
+  CheckOutputs(romName, outputs);
+  // Every patch is made before the first file is written: one that cannot be made stops them all.
+  std::string ips, bps;
+  if (!outputs.Ips.empty()) ips = IpsPatch(source, image, outputs.Ips);
+  if (!outputs.Bps.empty()) bps = BpsPatch(source, image);
+  std::vector<TRomFile> written;
+  for (const TRomFileKind kind : Kinds) {
+    const std::string& name = outputs.Of(kind);
+    if (name.empty()) continue;
+    const std::string& bytes = kind == TRomFileKind::Ips ? ips : kind == TRomFileKind::Bps ? bps : image;
+    WriteFileAtomically(name, bytes);
+    written.push_back({kind, name, bytes.size()});
+  }
+  return written;
+}
 
 TChrRom OpenChrRom(const std::string& path) {
   TChrRom rom;
@@ -30,27 +103,28 @@ void PlanTextIntoRom(const TChrRom& rom, const TTextBanks& banks, const TPatchTa
   PlanPatch(rom.Layout, rom.Name, sizes, target);
 }
 
-std::vector<TPlacement> WriteBanksIntoRom(const TChrRom& rom, const std::vector<TBankPiece>& banks,
-                                          const TPatchTarget& target, const std::string& outPath) {
+TRomWritten WriteBanksIntoRom(const TChrRom& rom, const std::vector<TBankPiece>& banks, const TPatchTarget& target,
+                              const TRomOutputs& outputs) {
   std::string image = rom.Image;
-  const std::vector<TPlacement> placed = PatchImage(image, rom.Name, banks, target);
-  WriteFileAtomically(outPath, image);
-  return placed;
+  TRomWritten written;
+  written.Placed = PatchImage(image, rom.Name, banks, target);
+  written.Files = WriteRomOutputs(rom.Name, rom.Image, image, outputs);
+  return written;
 }
 
-std::vector<TPlacement> PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
-                                     const TPatchTarget& target, const std::string& outPath) {
-  std::string image = ReadFileBytes(romPath);
-  ReadRomLayout(image, romPath);
+TRomWritten PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
+                         const TPatchTarget& target, const TRomOutputs& outputs) {
+  TChrRom rom;
+  rom.Name = romPath;
+  rom.Image = ReadFileBytes(romPath);
+  rom.Layout = ReadRomLayout(rom.Image, romPath);
   std::vector<TBankPiece> banks;
   for (const std::string& path : bankPaths) banks.push_back({path, ReadFileBytes(path)});
-  const std::vector<TPlacement> placements = PatchImage(image, romPath, banks, target);
-  WriteFileAtomically(outPath, image);
-  return placements;
+  return WriteBanksIntoRom(rom, banks, target, outputs);
 }
 
 TRomWriteResult WriteTextIntoRom(const TChrRom& rom, const TChrSettings& settings, std::u16string_view text,
-                                 const TPatchTarget& target, const std::string& outPath, const TJobControl& control) {
+                                 const TPatchTarget& target, const TRomOutputs& outputs, const TJobControl& control) {
   TRomWriteResult result;
   result.Banks = TextBanks(settings, text.size());
   PlanTextIntoRom(rom, result.Banks, target);
@@ -64,7 +138,11 @@ TRomWriteResult WriteTextIntoRom(const TChrRom& rom, const TChrSettings& setting
       return result;
     }
   }
-  result.Placed = WriteBanksIntoRom(rom, {{outPath, std::move(bytes)}}, target, outPath);
+  // The one piece is named after the first file written, as the placement says where it went.
+  const std::string name = outputs.Names().empty() ? rom.Name : outputs.Names().front();
+  TRomWritten written = WriteBanksIntoRom(rom, {{name, std::move(bytes)}}, target, outputs);
+  result.Placed = std::move(written.Placed);
+  result.Files = std::move(written.Files);
   return result;
 }
 

@@ -79,7 +79,7 @@ void TForm1::WriteIntoRom(const QString& romPath) {
   std::unique_ptr<TProgress> progress;
   std::atomic<bool> cancelled{false};
   const TRomWriteResult written =
-      WriteTextIntoRom(rom, settings, text, target, LocalPath(*chosen), DelayedProgress(progress, cancelled));
+      WriteTextIntoRom(rom, settings, text, target, {LocalPath(*chosen), {}, {}}, DelayedProgress(progress, cancelled));
   progress.reset();
   if (written.Cancelled) {
     dialogs_->Message(this, TitleText, QStringLiteral("已取消：ROM未写入"));

@@ -108,7 +108,7 @@ TEST(CliDocs, CompletionOffersTheValuesOfOptionsWithAFixedSet) {
       {"mipofc-cli preview --scale 1", "1 10 11 12 13 14 15 16 "},
       {"mipofc-cli export --face-index ''", ""},
       {"mipofc-cli patch --chr-at ''", ""},
-      {"mipofc-cli patch -", "-h --help --chr-at --at -o --output -q --quiet "},
+      {"mipofc-cli patch -", "-h --help --chr-at --at -o --output --ips --bps -q --quiet "},
       {"mipofc-cli export --strict", "--strict-font "},
       {"mipofc-cli export in.txt --bold --li", "--limit "},
       {"mipofc-cli fo", "fonts "},

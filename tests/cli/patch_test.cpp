@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "rom/bps.h"
+#include "rom/ips.h"
 #include "tests/cli/cli_runner.h"
 
 namespace mipofc {
@@ -108,7 +110,7 @@ TEST_F(PatchCliTest, UsageErrorsExitTwo) {
       {"patch game.nes a.chr --at 99999999999999999999999 -o out.nes", "--at"},
       {"patch game.nes a.chr --chr-at -4 -o out.nes", "--chr-at"},
       {"patch game.nes --chr-at 0 -o out.nes", "BANKFILE"},
-      {"patch game.nes a.chr --chr-at 0", "--output"},
+      {"patch game.nes a.chr --chr-at 0", "give at least one of -o OUT, --ips FILE and --bps FILE"},
   };
   for (const auto& [args, message] : cases) {
     const test::TRun r = test::RunCli(dir_, args);
@@ -116,6 +118,33 @@ TEST_F(PatchCliTest, UsageErrorsExitTwo) {
     EXPECT_NE(r.err.find(message), std::string::npos) << args << ": " << r.err;
   }
   EXPECT_FALSE(fs::exists(dir_ / "out.nes"));
+}
+
+TEST_F(PatchCliTest, PatchFilesWithOrWithoutThePatchedRom) {
+  const std::string patched = RomWith(Chr + 4 * KB, Read("a.chr"));
+  test::TRun r = test::RunCli(dir_, "patch game.nes a.chr --chr-at 4 --ips p.ips --bps p.bps");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string ips = IpsPatch(rom_, patched, "p.ips"), bps = BpsPatch(rom_, patched);
+  EXPECT_EQ(r.out, "a.chr -> CHR 0x1000-0x1FFF\nwrote p.ips (IPS patch, " + std::to_string(ips.size()) +
+                       " bytes)\nwrote p.bps (BPS patch, " + std::to_string(bps.size()) + " bytes)\n");
+  EXPECT_EQ(Read("p.ips"), ips);
+  EXPECT_EQ(Read("p.bps"), bps);
+  EXPECT_FALSE(fs::exists(dir_ / "out.nes"));
+  ASSERT_EQ(test::RunCli(dir_, "patch game.nes a.chr --at 0x5010 -o out.nes --ips q.ips -q").status, 0);
+  EXPECT_EQ(Read("q.ips"), IpsPatch(rom_, Read("out.nes"), "q.ips"));
+
+  // A ROM over 16 MiB cannot be an IPS patch; nothing is written, not even the ROM.
+  test::WriteIn(dir_, "big.nes", Rom(0, 0) + std::string(16 * KB * KB, '\0'));
+  r = test::RunCli(dir_, "patch big.nes a.chr --at 16 -o big-out.nes --ips big.ips");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("big.ips: an IPS patch reaches only the first 16 MiB"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir_ / "big-out.nes"));
+  EXPECT_FALSE(fs::exists(dir_ / "big.ips"));
+  // A patch over the ROM it is made from would lose the ROM.
+  r = test::RunCli(dir_, "patch game.nes a.chr --chr-at 0 --bps game.nes");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("game.nes: is the ROM the BPS patch is made from"), std::string::npos) << r.err;
+  EXPECT_EQ(Read("game.nes"), rom_);
 }
 
 class ExportRomCliTest : public PatchCliTest {
@@ -148,6 +177,13 @@ TEST_F(ExportRomCliTest, ExportWritesTheBanksIntoACopyOfTheRom) {
   EXPECT_EQ(Read("patched.nes"), Read("out.nes"));
 }
 
+TEST_F(ExportRomCliTest, ExportWritesPatchesBesideOrInsteadOfTheRom) {
+  ASSERT_EQ(Cli("export in.txt -o font.chr --rom game.nes --chr-at 8 --rom-out out.nes --ips p.ips -q").status, 0);
+  EXPECT_EQ(Read("p.ips"), IpsPatch(rom_, Read("out.nes"), "p.ips"));
+  ASSERT_EQ(Cli("export in.txt -o font.chr --rom game.nes --chr-at 8 --bps p.bps -q").status, 0);
+  EXPECT_EQ(Read("p.bps"), BpsPatch(rom_, Read("out.nes")));
+}
+
 TEST_F(ExportRomCliTest, ARomThatCannotTakeTheBanksStopsTheExportBeforeAnyFile) {
   test::TRun r = Cli("export in.txt -o font.chr --rom game.nes --chr-at 12 --rom-out out.nes");
   EXPECT_EQ(r.status, 1);
@@ -162,7 +198,9 @@ TEST_F(ExportRomCliTest, ARomThatCannotTakeTheBanksStopsTheExportBeforeAnyFile) 
   for (const std::string& flags : partial) {
     r = Cli("export in.txt -o font.chr " + flags);
     EXPECT_EQ(r.status, 2) << flags;
-    EXPECT_NE(r.err.find("--rom, --chr-at and --rom-out go together"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--rom and --chr-at go together, with at least one of --rom-out, --ips and --bps"),
+              std::string::npos)
+        << r.err;
   }
   EXPECT_FALSE(fs::exists(dir_ / "font.00.chr"));
 }
