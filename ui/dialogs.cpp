@@ -2,12 +2,14 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 #include "ui/output_dialogs.h"
@@ -56,6 +58,29 @@ std::optional<QString> TQtDialogs::SaveFileUnconfirmed(QWidget* parent, const QS
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();
+}
+
+std::optional<TSaveChoice> TQtDialogs::SaveFileOfKind(QWidget* parent, const QString& filter,
+                                                      const QStringList& suffixes, const QString& folder) {
+  QFileDialog dialog(parent, QString(), folder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  const QStringList filters = filter.split(QStringLiteral(";;"));
+  const auto suffixOf = [&](qsizetype i) { return i >= 0 && i < suffixes.size() ? suffixes[i] : QString(); };
+  dialog.setDefaultSuffix(suffixOf(0));
+  // Choosing another kind also changes the kind's extension of the name typed so far.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    const QString suffix = suffixOf(filters.indexOf(chosen));
+    dialog.setDefaultSuffix(suffix);
+    const QStringList typed = dialog.selectedFiles();
+    if (typed.isEmpty() || suffix.isEmpty()) return;
+    const QFileInfo name(typed.constFirst());
+    if (suffixes.contains(name.suffix(), Qt::CaseInsensitive) && name.suffix() != suffix)
+      dialog.selectFile(name.completeBaseName() + QLatin1Char('.') + suffix);
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return TSaveChoice{dialog.selectedFiles().constFirst(),
+                     static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<int> TQtDialogs::ChooseItem(QWidget* parent, const QString& title, const QString& label,
@@ -140,6 +165,14 @@ bool TDialogs::Ask(QWidget* parent, const QString& title, const QString& text) {
 std::optional<QString> TDialogs::SaveFileUnconfirmed(QWidget* parent, const QString& filter,
                                                      const QString& defaultSuffix, const QString& folder) {
   return SaveFile(parent, filter, defaultSuffix, folder);
+}
+
+std::optional<TSaveChoice> TDialogs::SaveFileOfKind(QWidget* parent, const QString& filter,
+                                                    const QStringList& suffixes, const QString& folder) {
+  const auto name = SaveFileUnconfirmed(parent, filter, suffixes.value(0), folder);
+  if (!name) return std::nullopt;
+  const qsizetype kind = suffixes.indexOf(QFileInfo(*name).suffix().toLower());
+  return TSaveChoice{*name, static_cast<int>(std::max<qsizetype>(0, kind))};
 }
 
 }  // namespace mipofc

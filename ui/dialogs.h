@@ -41,6 +41,12 @@ struct TChrStartAsk {
   std::function<QString(std::int64_t kb)> Refusal;
 };
 
+/// A file name chosen in a save dialog, and the filter it was chosen under.
+struct TSaveChoice {
+  QString Path;
+  int Filter = 0;  ///< index of the chosen filter among the ";;"-separated filters
+};
+
 /// Every dialog and message box the main window shows. The window asks through this
 /// interface only, so tests can answer in place of a user.
 class TDialogs {
@@ -77,6 +83,12 @@ class TDialogs {
   /// before replacing it. Unless a dialog kind overrides it, SaveFile.
   virtual std::optional<QString> SaveFileUnconfirmed(QWidget* parent, const QString& filter,
                                                      const QString& defaultSuffix, const QString& folder);
+  /// As SaveFileUnconfirmed with a default suffix for each filter (the chosen filter's is added
+  /// when the user typed none), telling which filter was chosen; nullopt on cancel. Unless a
+  /// dialog kind overrides it, SaveFileUnconfirmed with the first suffix, the filter told by
+  /// the name's extension.
+  virtual std::optional<TSaveChoice> SaveFileOfKind(QWidget* parent, const QString& filter,
+                                                    const QStringList& suffixes, const QString& folder);
 };
 
 /// The dialogs of the Qt platform in use.
@@ -92,6 +104,8 @@ class TQtDialogs : public TDialogs {
                                 const QStringList& items) override;
   std::optional<QString> SaveFileUnconfirmed(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                              const QString& folder) override;
+  std::optional<TSaveChoice> SaveFileOfKind(QWidget* parent, const QString& filter, const QStringList& suffixes,
+                                            const QString& folder) override;
 };
 
 }  // namespace mipofc

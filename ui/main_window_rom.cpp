@@ -1,6 +1,8 @@
-// TForm1: "写入ROM(&R)...": the text's banks written into a copy of an iNES ROM's CHR-ROM.
+// TForm1: "写入ROM(&R)...": the text's banks written into a copy of an iNES ROM's CHR-ROM, saved
+// as the patched ROM or as an IPS or BPS patch of it.
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 #include "jobs/rom_write.h"
@@ -15,6 +17,19 @@ using namespace formdetail;
 namespace {
 
 const QString RomFilter = QStringLiteral("NES ROM(*.nes);;所有文件(*)");
+
+// The save dialog's filters, in the order of TRomFileKind, and each one's suffix.
+const QString SaveFilter = QStringLiteral("ROM文件(*.nes);;IPS补丁(*.ips);;BPS补丁(*.bps)");
+const QStringList SaveSuffixes = {QStringLiteral("nes"), QStringLiteral("ips"), QStringLiteral("bps")};
+constexpr TRomFileKind SaveKinds[] = {TRomFileKind::Rom, TRomFileKind::Ips, TRomFileKind::Bps};
+
+// What the message calls the file written: a patch by its kind and size.
+QString WrittenText(const TRomFile& file) {
+  const QString name = QFileInfo(Q(file.Name)).fileName();
+  if (file.Kind == TRomFileKind::Rom) return name;
+  const QString kind = file.Kind == TRomFileKind::Ips ? QStringLiteral("IPS补丁") : QStringLiteral("BPS补丁");
+  return kind + QStringLiteral(" ") + name + QStringLiteral("（%1 字节）").arg(file.Bytes);
+}
 
 // Beside the ROM: its name + "_patched.nes".
 QString PatchedName(const QString& romPath) {
@@ -66,29 +81,40 @@ void TForm1::WriteIntoRom(const QString& romPath) {
   // The plan checks again what the dialog checked, before anything is drawn.
   PlanTextIntoRom(rom, banks, target);
 
-  const auto chosen = dialogs_->SaveFileUnconfirmed(this, RomFilter, QStringLiteral("nes"), PatchedName(romPath));
-  if (!chosen) return;
-  if (QFileInfo::exists(*chosen)) {
-    const QString question =
-        SameFile(*chosen, romPath)
-            ? QStringLiteral("“%1”就是源ROM。要用写入后的ROM替换它吗？").arg(QFileInfo(*chosen).fileName())
-            : QStringLiteral("“%1”已存在。要替换它吗？").arg(QFileInfo(*chosen).fileName());
+  const auto choice = dialogs_->SaveFileOfKind(this, SaveFilter, SaveSuffixes, PatchedName(romPath));
+  if (!choice) return;
+  const QString& chosen = choice->Path;
+  const TRomFileKind kind = SaveKinds[std::clamp(choice->Filter, 0, 2)];
+  const QString chosenName = QFileInfo(chosen).fileName();
+  if (kind != TRomFileKind::Rom && SameFile(chosen, romPath)) {
+    ReportError(QStringLiteral("“%1”就是源ROM：补丁不能写在源ROM上，请给补丁另起一个名字").arg(chosenName));
+    return;
+  }
+  if (QFileInfo::exists(chosen)) {
+    const QString question = SameFile(chosen, romPath)
+                                 ? QStringLiteral("“%1”就是源ROM。要用写入后的ROM替换它吗？").arg(chosenName)
+                                 : QStringLiteral("“%1”已存在。要替换它吗？").arg(chosenName);
     if (!dialogs_->Ask(this, TitleText, question)) return;
   }
 
+  TRomOutputs outputs;
+  (kind == TRomFileKind::Ips ? outputs.Ips : kind == TRomFileKind::Bps ? outputs.Bps : outputs.Rom) = LocalPath(chosen);
   std::unique_ptr<TProgress> progress;
   std::atomic<bool> cancelled{false};
   const TRomWriteResult written =
-      WriteTextIntoRom(rom, settings, text, target, {LocalPath(*chosen), {}, {}}, DelayedProgress(progress, cancelled));
+      WriteTextIntoRom(rom, settings, text, target, outputs, DelayedProgress(progress, cancelled));
   progress.reset();
   if (written.Cancelled) {
-    dialogs_->Message(this, TitleText, QStringLiteral("已取消：ROM未写入"));
+    const QString what = kind == TRomFileKind::Rom   ? QStringLiteral("ROM")
+                         : kind == TRomFileKind::Ips ? QStringLiteral("IPS补丁")
+                                                     : QStringLiteral("BPS补丁");
+    dialogs_->Message(this, TitleText, QStringLiteral("已取消：") + what + QStringLiteral("未写入"));
     return;
   }
   dialogs_->Message(this, TitleText,
                     QStringLiteral("已写入") + ChrRangeText(written.Placed.front().First, written.Placed.front().Last) +
                         QStringLiteral("（%1个库，%2）→ ").arg(banks.Count).arg(SizeText(banks.Bytes)) +
-                        QFileInfo(*chosen).fileName());
+                        WrittenText(written.Files.front()));
 }
 
 }  // namespace mipofc

@@ -61,7 +61,8 @@ TEST_F(RomMenuTest, WritesTheBanksWhereChosenAsTheCommandLineToolDoes) {
   EXPECT_FALSE(Dialogs->FileAsks[0].Saving);
   EXPECT_EQ(Dialogs->FileAsks[0].Filter, QStringLiteral("NES ROM(*.nes);;所有文件(*)"));
   EXPECT_TRUE(Dialogs->FileAsks[1].Saving);
-  EXPECT_EQ(Dialogs->FileAsks[1].Suffix, QStringLiteral("nes"));
+  EXPECT_EQ(Dialogs->FileAsks[1].Filter, QStringLiteral("ROM文件(*.nes);;IPS补丁(*.ips);;BPS补丁(*.bps)"));
+  EXPECT_EQ(Dialogs->FileAsks[1].Suffix, QStringLiteral("nes ips bps"));
   // The save dialog starts beside the ROM, under its name + "_patched.nes".
   EXPECT_EQ(Dialogs->FileAsks[1].Folder, Path(QStringLiteral("game_patched.nes")));
   ASSERT_EQ(Dialogs->ChrStartAsks.size(), 1u);
@@ -85,6 +86,49 @@ TEST_F(RomMenuTest, WritesTheBanksWhereChosenAsTheCommandLineToolDoes) {
   EXPECT_EQ(FileBytes(RomPath), original);
   // No bank files: only the ROMs.
   EXPECT_EQ(Files(), (QStringList{"game.nes", "game_patched.nes", "text.txt"}));
+}
+
+TEST_F(RomMenuTest, ThePatchTheChosenFilterNamesIsWritten) {
+  const QByteArray original = FileBytes(RomPath);
+  const struct {
+    int filter;
+    const char* name;
+    const char* flag;
+    const char* kind;
+  } cases[] = {{1, "game.ips", "--ips", "IPS补丁"}, {2, "game.bps", "--bps", "BPS补丁"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Dialogs->Messages.clear();
+    Dialogs->Files = {RomPath, Path(QString::fromLatin1(c.name))};
+    Dialogs->ChrStarts = {2};
+    Dialogs->FilterChoices = {c.filter};
+    Form->ROM1->trigger();
+    const QByteArray patch = FileBytes(Path(QString::fromLatin1(c.name)));
+    ASSERT_EQ(Dialogs->Messages.size(), 1u);
+    EXPECT_EQ(Dialogs->Messages[0].second, QStringLiteral("已写入CHR 0x0800-0x0FFF（2个库，2 KB）→ ") +
+                                               QString::fromUtf8(c.kind) + QStringLiteral(" ") +
+                                               QString::fromLatin1(c.name) + QStringLiteral("（%1 字节）").arg(patch.size()));
+    // The same patch as the command line's, and no ROM beside it.
+    const QString text = Path(QStringLiteral("text.txt"));
+    ASSERT_TRUE(WriteBytes(text, Form->Memo1->toPlainText().toUtf8()));
+    ASSERT_EQ(RunCli(QStringList{"export", text, "-q", "-o", Path("banks.chr"), "--rom", RomPath, "--chr-at", "2",
+                                 QString::fromLatin1(c.flag), Path("cli.patch")} +
+                     CliSettings(*Form)),
+              0);
+    EXPECT_EQ(patch, FileBytes(Path(QStringLiteral("cli.patch"))));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("game_patched.nes"))));
+  }
+  // A patch named as the source ROM is refused before anything is drawn or asked.
+  Dialogs->Messages.clear();
+  Dialogs->Files = {RomPath, RomPath};
+  Dialogs->ChrStarts = {0};
+  Dialogs->FilterChoices = {1};
+  Form->ROM1->trigger();
+  ASSERT_EQ(Dialogs->Messages.size(), 1u);
+  EXPECT_EQ(Dialogs->Messages[0].second,
+            QStringLiteral("“game.nes”就是源ROM：补丁不能写在源ROM上，请给补丁另起一个名字"));
+  EXPECT_TRUE(Dialogs->Questions.empty());
+  EXPECT_EQ(FileBytes(RomPath), original);
 }
 
 TEST_F(RomMenuTest, TheStartDialogRefusesWhatDoesNotFit) {

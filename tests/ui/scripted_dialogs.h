@@ -51,6 +51,8 @@ class TScriptedDialogs : public TDialogs {
   std::deque<std::optional<std::int64_t>> ChrStarts;
   std::vector<TChrStartAsk> ChrStartAsks;
   std::vector<std::pair<std::int64_t, QString>> ChrStartRefusals;
+  /// The filter chosen in each save dialog that offers kinds (none left: the first).
+  std::deque<int> FilterChoices;
   /// Answers of yes/no questions (none left: 否), and every question asked.
   std::deque<bool> Answers;
   std::vector<QString> Questions;
@@ -65,6 +67,16 @@ class TScriptedDialogs : public TDialogs {
     FileFilters.push_back(filter);
     FileAsks.push_back({true, filter, suffix, folder});
     return Next(Files);
+  }
+  std::optional<TSaveChoice> SaveFileOfKind(QWidget*, const QString& filter, const QStringList& suffixes,
+                                            const QString& folder) override {
+    FileFilters.push_back(filter);
+    FileAsks.push_back({true, filter, suffixes.join(QLatin1Char(' ')), folder});
+    const std::optional<QString> name = Next(Files);
+    const int kind = FilterChoices.empty() ? 0 : FilterChoices.front();
+    if (!FilterChoices.empty()) FilterChoices.pop_front();
+    if (!name) return std::nullopt;
+    return TSaveChoice{*name, kind};
   }
   std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
     FontsOffered.push_back(initial);
