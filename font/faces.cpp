@@ -1,4 +1,6 @@
 // FreeType faces: the library, faces opened once per process, and the registry of caches.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,9 +44,16 @@ Registry& Reg() {
   return registry;
 }
 
+std::string FileStamp(const std::string& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return "";
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
+         std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+}
+
 std::shared_ptr<FtFace> OpenFace(const std::string& file, long index) {
   Registry& reg = Reg();
-  const auto key = std::make_pair(file, index);
+  const auto key = std::make_pair(file + '\n' + FileStamp(file), index);
   if (auto it = reg.faces.find(key); it != reg.faces.end()) return it->second;
 
   if (index < 0) throw TFontError(file + ": no face " + std::to_string(index) + " in this file");

@@ -54,6 +54,7 @@ std::string KeyOf(const TFont& f) {
   }
   key += '\n';
   key += f.File;
+  if (!f.File.empty()) key += '\n' + fontdetail::FileStamp(f.File);
   return key;
 }
 

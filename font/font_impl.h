@@ -76,8 +76,12 @@ struct FtFace {
 // The face's OS/2 table when it has a usable one.
 const TT_OS2* UsableOs2(FT_Face face);
 
-// The face of a file, opened once per process. Throws TFontError naming the file.
+// The face of a file, opened once per process while the file stays as it is. Throws TFontError
+// naming the file.
 std::shared_ptr<FtFace> OpenFace(const std::string& file, long index);
+// What tells one state of a file from another (device, inode, size, modification time); "" when
+// it cannot be read. A font file edited while the program runs is opened anew.
+std::string FileStamp(const std::string& file);
 
 // The face a style of a family is drawn with at one em height, with its own size object
 // so that fonts of different sizes can share the face.

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "base/errors.h"
 #include "font/font.h"
@@ -56,6 +58,35 @@ TEST(FontFileFaces, UnreadableFilesNameThePath) {
       EXPECT_EQ(std::string(e.what()).rfind(file + ": ", 0), 0u) << e.what();
     }
   }
+}
+
+// An 8 x 8 font with one glyph, 'A', whose rows are all row.
+std::string OneGlyphFont(const char* row) {
+  std::string rows;
+  for (int r = 0; r < 8; ++r) rows += std::string(row) + "\n";
+  return "STARTFONT 2.1\nFONT -Mipo-One-Medium-R-Normal--8-60-96-96-C-80-ISO10646-1\nSIZE 6 96 96\n"
+         "FONTBOUNDINGBOX 8 8 0 -1\nSTARTPROPERTIES 3\nFONT_ASCENT 7\nFONT_DESCENT 1\nCHARSET_REGISTRY \"ISO10646\"\n"
+         "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 1000 0\nDWIDTH 8 0\nBBX 8 8 0 -1\nBITMAP\n" +
+         rows + "ENDCHAR\nENDFONT\n";
+}
+
+TEST(FontFile, AFileEditedWhileTheProgramRunsIsReadAnew) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "mipofc-edited-font.bdf";
+  TFont font;
+  font.File = file.string();
+  std::uint32_t ink[8];
+  const auto firstRow = [&] {
+    std::fill(std::begin(ink), std::end(ink), 0u);
+    ResolveFont(font)->InkRows(0, 0, u'A', 8, 8, ink);
+    return ink[0] >> 24;
+  };
+  std::ofstream(file, std::ios::binary) << OneGlyphFont("F0");
+  EXPECT_EQ(firstRow(), 0xF0u);
+  // The same size, and a modification time that a coarse clock could leave the same, changed.
+  std::ofstream(file, std::ios::binary) << OneGlyphFont("0F");
+  std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(2));
+  EXPECT_EQ(firstRow(), 0x0Fu);
+  std::filesystem::remove(file);
 }
 
 TEST(PointsForEmPixels, TheSizeWhoseEmIsThatHeight) {
