@@ -135,6 +135,9 @@ class TChr : public TBitmap {
   /// The tiles that DrawGlyph, ApplyNarrowWide, QuantizeCell and EncodeCell give ch in black on
   /// white, made from the glyph's ink rows without touching the surface. Needs InkRowsSuffice().
   void EncodeGlyph(char16_t ch, TCellTiles& out) { EncodeGlyph(CanvasFace(), ch, out); }
+  /// The ink of ch's cell as EncodeGlyph draws it: bit 31 - x of row y is pixel (x, y) of the
+  /// CellWidth x CellHeight cell; bits and rows outside the cell are clear. Needs InkRowsSuffice().
+  void CellInk(char16_t ch, TInkRows& ink);
 
   /// Applies the encoding mode of Settings to the cell's tiles in place.
   void TransformCell(TCellTiles& cell) const;
@@ -176,6 +179,7 @@ class TChr : public TBitmap {
 
  private:
   void EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out);
+  void GlyphInk(const TFontFace& face, char16_t ch, TInkRows& ink);
   void SqueezeInk(TInkRows& ink, int side);
   void EncodeInk(const TInkRows& ink, TCellTiles& out) const;
 

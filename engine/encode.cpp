@@ -82,13 +82,25 @@ bool TChr::InkRowsSuffice() const {
   return w > 0 && h > 0 && w <= 32 && h <= 32;
 }
 
-void TChr::EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out) {
+void TChr::GlyphInk(const TFontFace& face, char16_t ch, TInkRows& ink) {
   // The surface DrawGlyph would paint is side x side; the crop to the cell comes with the tiles.
   const int side = std::max(Settings.CellWidth, Settings.CellHeight);
-  TInkRows ink{};
   face.InkRows(Settings.OffsetX, Settings.OffsetY, ch, side, side, ink.data());
   if (Settings.NarrowWide != 0) SqueezeInk(ink, side);
+}
+
+void TChr::EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out) {
+  TInkRows ink{};
+  GlyphInk(face, ch, ink);
   EncodeInk(ink, out);
+}
+
+void TChr::CellInk(char16_t ch, TInkRows& ink) {
+  ink = {};
+  GlyphInk(CanvasFace(), ch, ink);
+  const int w = std::clamp(Settings.CellWidth, 0, 32), h = std::clamp(Settings.CellHeight, 0, 32);
+  const std::uint32_t columns = w == 0 ? 0 : ~std::uint32_t{0} << (32 - w);
+  for (int y = 0; y < 32; ++y) ink[static_cast<std::size_t>(y)] = y < h ? ink[static_cast<std::size_t>(y)] & columns : 0;
 }
 
 void TChr::EncodeInk(const TInkRows& ink, TCellTiles& out) const {
