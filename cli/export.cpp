@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/export_bdf.h"
 #include "cli/export_table.h"
 #include "cli/flags.h"
 #include "cli/progress.h"
@@ -118,8 +119,10 @@ TExportResult ExportWithProgress(const std::string& output, TExportOptions optio
 }
 
 int RunExport(const TExportFlags& f) {
-  TExportOptions options = FileOptions(f);
+  const bool bdf = BdfWanted(f.format, f.output);
   const bool romWanted = RomWanted(f.rom);
+  if (bdf) CheckBdfFlags(f.concat, f.palette.has_value(), romWanted);
+  TExportOptions options = bdf ? TExportOptions{} : FileOptions(f);
   CheckTableFlags(f.table);
   TOptionValues values = GatherOptions(f.options);
   ApplyTableFlags(f.table, values);
@@ -130,6 +133,11 @@ int RunExport(const TExportFlags& f) {
   const TChrSettings settings = GatherSettings(values, &font);
   const std::u16string& text = exported.Text;
   const bool quiet = f.options.quiet;
+  if (bdf) {
+    const int status = ExportBdf(f.output, settings, text, quiet);
+    if (status == 0) WriteExportTable(f.table, exported, quiet);
+    return status;
+  }
   std::optional<TRomJob> rom;
   if (romWanted) rom = PrepareRom(f, settings, text.size(), options.Format);
   if (rom) options.OnBank = [&](std::int64_t n, std::string_view bytes) { CollectBank(*rom, f.concat, n, bytes); };
@@ -156,6 +164,7 @@ void AddRomFlags(CLI::App& cmd, TRomFlags& r) {
 std::vector<std::string> FormatNameList() {
   std::vector<std::string> names;
   for (const TFormatNames& format : BankFormats) names.emplace_back(format.Name);
+  names.emplace_back(BdfFormatName);
   return names;
 }
 
@@ -165,7 +174,7 @@ TCommand AddExportCommand(CLI::App& app) {
   auto f = std::make_shared<TExportFlags>();
   CLI::App* cmd = app.add_subcommand("export", "write the banks of INPUT's text");
   f->table.input = cmd->add_option("INPUT", f->input, "text file (UTF-8, UTF-16, GBK or RTF), or - for standard input");
-  cmd->add_option("--format", f->format, "bank file format")
+  cmd->add_option("--format", f->format, "bank file format, or bdf: the text's glyphs as a BDF font")
       ->check(CLI::IsMember(FormatNameList()))
       ->default_str("from the -o name's extension");
   cmd->add_flag("--concat", f->concat, "one file under exactly the -o name, every bank back to back");

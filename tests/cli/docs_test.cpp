@@ -100,7 +100,7 @@ TEST(CliDocs, CompletionOffersTheValuesOfOptionsWithAFixedSet) {
       {"mipofc-cli export --cell 16", "16x8 16x16 16x32 "},
       {"mipofc-cli export --cell = 32", "32x16 32x32 "},
       {"mipofc-cli export --limit ''", "1K 2K 4K "},
-      {"mipofc-cli export --format ''", "chr inc ca65 c png "},
+      {"mipofc-cli export --format ''", "chr inc ca65 c png bdf "},
       {"mipofc-cli export in.txt --scan ''", "h v "},
       {"mipofc-cli preview --distribution c", "continuous "},
       {"mipofc-cli preview --mode ''", "0 1 2 3 4 "},
