@@ -30,7 +30,11 @@ int ExportBdf(const std::string& output, const TChrSettings& settings, std::u16s
     std::cerr << "mipofc-cli: interrupted; wrote nothing\n";
     return InterruptedStatus;
   }
-  if (!quiet) std::cout << "wrote " << output << " (BDF font, " << result.Characters << " characters)\n";
+  if (quiet) return 0;
+  if (result.Characters == 0)
+    std::cout << "wrote nothing: the text has no characters\n";
+  else
+    std::cout << "wrote " << output << " (BDF font, " << result.Characters << " characters)\n";
   return 0;
 }
 

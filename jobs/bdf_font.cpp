@@ -80,6 +80,7 @@ TBdfFontResult WriteBdfFont(const std::string& path, const TChrSettings& setting
     result.Cancelled = true;
     return result;
   }
+  if (font->Glyphs.empty()) return result;
   WriteFileAtomically(path, BdfFontBytes(*font));
   result.Characters = static_cast<std::int64_t>(font->Glyphs.size());
   return result;

@@ -28,8 +28,9 @@ struct TBdfFontResult {
   std::int64_t Characters = 0;  ///< glyphs in the font
 };
 
-/// Writes the BDF font of text (BdfFontOfText) to path atomically. Throws TFileError naming
-/// path when it cannot be written, and what BdfFontOfText throws.
+/// Writes the BDF font of text (BdfFontOfText) to path atomically; a text without characters
+/// writes nothing. Throws TFileError naming path when it cannot be written, and what
+/// BdfFontOfText throws.
 TBdfFontResult WriteBdfFont(const std::string& path, const TChrSettings& settings, std::u16string_view text,
                             const TJobControl& control);
 

@@ -207,6 +207,7 @@ class TForm1 : public QMainWindow {
   QAction* PNG1 = nullptr;   // PNG(&P)
   QAction* TBL1 = nullptr;   // 码表(&T)...
   QAction* ROM1 = nullptr;   // 写入ROM(&R)...
+  QAction* BDF1 = nullptr;   // BDF字体(&D)...
   int CodeStart = 0;  ///< code of the text's first character in its table, 0..0xFFFFFF
   int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
   /// The memo's text replaced in one edit of its document, so that Ctrl+Z brings back the text before.
@@ -300,6 +301,7 @@ class TForm1 : public QMainWindow {
   void PNG1Click();
   void TBL1Click();
   void ROM1Click();
+  void BDF1Click();
   void N18Click();
   void N20Click();
   void N21Click();
@@ -352,6 +354,7 @@ class TForm1 : public QMainWindow {
   QString lastTableName_;
   QString lastRomName_;
   QString lastExportName_;
+  QString lastBdfName_;  // the BDF font saved last, where its save dialog starts
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };
 

@@ -126,7 +126,7 @@ TEST(BdfFont, TheXFontCompilerTakesItWithoutAWarning) {
   }
 }
 
-TEST(BdfFont, AStopWritesNothing) {
+TEST(BdfFont, AStopOrAnEmptyTextWritesNothing) {
   test::TempDir dir;
   TFont font = test::TestFont();
   const TChrSettings settings = test::StartSettings(&font);
@@ -139,6 +139,8 @@ TEST(BdfFont, AStopWritesNothing) {
   control.OnProgress = [&](std::int64_t done, std::int64_t total) { steps.push_back(done * 100 + total); };
   EXPECT_TRUE(WriteBdfFont(dir / "font.bdf", settings, many, control).Cancelled);
   EXPECT_EQ(steps, std::vector<std::int64_t>{103});  // one step of three, then the stop
+  EXPECT_FALSE(std::filesystem::exists(dir / "font.bdf"));
+  EXPECT_EQ(WriteBdfFont(dir / "font.bdf", settings, u"", {}).Characters, 0);
   EXPECT_FALSE(std::filesystem::exists(dir / "font.bdf"));
 }
 
