@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QFileDialog>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -82,6 +83,28 @@ class TShotDialogs : public mipofc::TQtDialogs {
   std::optional<QString> SaveFileUnconfirmed(QWidget*, const QString&, const QString&, const QString&) override {
     return name_ + QStringLiteral(".nes");
   }
+  // The platform's dialog of kinds, photographed once the IPS filter is chosen (which changes the
+  // name's extension).
+  std::optional<mipofc::TSaveChoice> SaveFileOfKind(QWidget* parent, const QString& filter, const QStringList& suffixes,
+                                                    const QString& folder) override {
+    QTimer::singleShot(300, [this] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      auto* kinds = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")) : nullptr;
+      if (!kinds) {
+        std::fprintf(stderr, "no save dialog of kinds\n");
+        if (dialog) dialog->reject();
+        return;
+      }
+      kinds->setCurrentIndex(1);
+      emit kinds->activated(1);
+      QTest::qWait(200);
+      SavePicture(dialog, KindsShot);
+      ShootNextModal(DoneShot);
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    return TQtDialogs::SaveFileOfKind(parent, filter, suffixes, folder);
+  }
+  QString KindsShot, DoneShot;
   std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override { return Open; }
   QString Open;
   std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override {
@@ -183,6 +206,8 @@ int main(int argc, char** argv) {
   form.ComboBox4Change();
   form.Memo1->setPlainText(QString::fromStdU16String(form.JoinedText().substr(0, 40)));
   shotDialogs->Open = scratch.filePath(QStringLiteral("game.nes"));
+  shotDialogs->KindsShot = folder + "/rom-save-kinds.png";
+  shotDialogs->DoneShot = folder + "/rom-done.png";
   QTimer::singleShot(300, [&] {
     auto* box = QApplication::activeModalWidget();
     auto* spin = box ? box->findChild<QSpinBox*>(QStringLiteral("SpinChrStart")) : nullptr;
@@ -196,10 +221,11 @@ int main(int argc, char** argv) {
     spin->setValue(4);
     QTest::qWait(100);
     SavePicture(box, folder + "/rom-start.png");
-    ShootNextModal(folder + "/rom-done.png");
     QTest::keyClick(box, Qt::Key_Return);
   });
   form.ROM1Click();
+  ShootNextModal(folder + "/bdf-done.png");
+  form.BDF1Click();
 
   // A long export: every ideograph three times in 32x32 cells, 1K banks; 取消 once it shows.
   form.N22Click();
