@@ -72,6 +72,7 @@ TRomJob PrepareRom(const TExportFlags& f, const TChrSettings& settings, std::siz
   TRomJob job{OpenChrRom(*f.rom.rom), {true, static_cast<std::uint64_t>(*f.rom.chrAt)}, {}};
   const TTextBanks banks = TextBanks(settings, textLength);
   PlanTextIntoRom(job.rom, banks, job.target);
+  CheckRomOutputs(job.rom.Name, job.rom.Image.size(), RomOutputsOf(f.rom.outputs, "--rom-out"));
   if (f.concat && banks.Count > 0) {
     job.banks.push_back({f.output, {}});
   } else {

@@ -1,5 +1,6 @@
 #include "jobs/rom_write.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/errors.h"
@@ -35,7 +36,9 @@ bool SameFile(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
-void CheckOutputs(const std::string& romName, const TRomOutputs& outputs) {
+}  // namespace
+
+void CheckRomOutputs(const std::string& romName, std::uint64_t romSize, const TRomOutputs& outputs) {
   for (std::size_t i = 0; i < std::size(Kinds); ++i) {
     const std::string& name = outputs.Of(Kinds[i]);
     if (name.empty()) continue;
@@ -46,9 +49,8 @@ void CheckOutputs(const std::string& romName, const TRomOutputs& outputs) {
       if (!outputs.Of(Kinds[j]).empty() && SameFile(name, outputs.Of(Kinds[j])))
         throw TFileError(name, std::string("is named as ") + KindText(Kinds[j]) + " and as " + KindText(Kinds[i]));
   }
+  if (!outputs.Ips.empty()) RequireIpsSize(romSize, outputs.Ips);
 }
-
-}  // namespace
 
 const std::string& TRomOutputs::Of(TRomFileKind kind) const {
   return kind == TRomFileKind::Ips ? Ips : kind == TRomFileKind::Bps ? Bps : Rom;
@@ -63,7 +65,7 @@ std::vector<std::string> TRomOutputs::Names() const {
 
 std::vector<TRomFile> WriteRomOutputs(const std::string& romName, std::string_view source, const std::string& image,
                                       const TRomOutputs& outputs) {
-  CheckOutputs(romName, outputs);
+  CheckRomOutputs(romName, std::max(source.size(), image.size()), outputs);
   // Every patch is made before the first file is written: one that cannot be made stops them all.
   std::string ips, bps;
   if (!outputs.Ips.empty()) ips = IpsPatch(source, image, outputs.Ips);
@@ -128,6 +130,7 @@ TRomWriteResult WriteTextIntoRom(const TChrRom& rom, const TChrSettings& setting
   TRomWriteResult result;
   result.Banks = TextBanks(settings, text.size());
   PlanTextIntoRom(rom, result.Banks, target);
+  CheckRomOutputs(rom.Name, rom.Image.size(), outputs);
   std::string bytes;
   bytes.reserve(result.Banks.Bytes);
   TBankMaker maker(settings, text, result.Banks.Capacity, false);

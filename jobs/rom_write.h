@@ -47,6 +47,10 @@ struct TRomFile {
   std::uint64_t Bytes = 0;  ///< its size
 };
 
+/// Throws TFileError when a patch would replace the ROM romName or two outputs name one file, and
+/// when a ROM of romSize bytes cannot be an IPS patch; for checking before anything is drawn.
+void CheckRomOutputs(const std::string& romName, std::uint64_t romSize, const TRomOutputs& outputs);
+
 /// Makes each file of outputs from the source ROM's bytes and the patched image, then writes
 /// them in the order ROM, IPS, BPS, each atomically. Throws TFileError before anything is
 /// written when a patch would replace the ROM romName or two outputs name one file, and when
@@ -91,8 +95,9 @@ struct TRomWriteResult {
   std::vector<TRomFile> Files;     ///< what was written
 };
 
-/// Draws the text's banks in memory (no bank file) as export --concat lays them, one step a bank,
-/// then writes them into the ROM from target and writes outputs.
+/// Checks the outputs (CheckRomOutputs), draws the text's banks in memory (no bank file) as
+/// export --concat lays them, one step a bank, then writes them into the ROM from target and
+/// writes outputs.
 TRomWriteResult WriteTextIntoRom(const TChrRom& rom, const TChrSettings& settings, std::u16string_view text,
                                  const TPatchTarget& target, const TRomOutputs& outputs, const TJobControl& control);
 

@@ -164,11 +164,14 @@ std::string SizeText(std::uint64_t bytes) { return std::to_string(bytes) + " byt
 
 }  // namespace
 
-std::string IpsPatch(std::string_view source, std::string_view target, const std::string& patchName) {
-  const std::uint64_t longest = std::max(source.size(), target.size());
-  if (longest > IpsMaxFileSize)
+void RequireIpsSize(std::uint64_t size, const std::string& patchName) {
+  if (size > IpsMaxFileSize)
     throw TFileError(patchName, "an IPS patch reaches only the first 16 MiB (3-byte offsets); the ROM is " +
-                                    SizeText(longest) + " (write a BPS patch instead)");
+                                    SizeText(size) + " (write a BPS patch instead)");
+}
+
+std::string IpsPatch(std::string_view source, std::string_view target, const std::string& patchName) {
+  RequireIpsSize(std::max(source.size(), target.size()), patchName);
   if (target.size() < source.size())
     throw TFileError(patchName, "an IPS patch cannot shorten a file (" + SizeText(source.size()) + " to " +
                                     SizeText(target.size()) + ")");

@@ -16,6 +16,9 @@ inline constexpr std::uint64_t IpsEofOffset = 0x454F46;
 /// The fewest equal bytes an RLE record holds; a record of bytes never holds so many in a row.
 inline constexpr std::uint64_t IpsRunMin = 9;
 
+/// Throws TFileError naming patchName when a file of size bytes is more than an IPS patch reaches.
+void RequireIpsSize(std::uint64_t size, const std::string& patchName);
+
 /// The smallest IPS patch (within the records' rules) that turns source into target: "PATCH",
 /// records in offset order, "EOF". Only changed bytes are written, unless a record crosses a
 /// short unchanged gap because that is smaller. Throws TFileError naming patchName when source

@@ -182,6 +182,15 @@ TEST_F(ExportRomCliTest, ExportWritesPatchesBesideOrInsteadOfTheRom) {
   EXPECT_EQ(Read("p.ips"), IpsPatch(rom_, Read("out.nes"), "p.ips"));
   ASSERT_EQ(Cli("export in.txt -o font.chr --rom game.nes --chr-at 8 --bps p.bps -q").status, 0);
   EXPECT_EQ(Read("p.bps"), BpsPatch(rom_, Read("out.nes")));
+
+  // A NES 2.0 ROM with 16 MiB of CHR-ROM cannot be an IPS patch: not even a bank file is written.
+  test::WriteIn(dir_, "big.nes", std::string("NES\x1A\x01\x00\x00\x08\x00\x80", 10) + std::string(6, '\0') +
+                                     std::string(16 * KB + 16 * KB * KB, '\0'));
+  const test::TRun r = Cli("export in.txt -o big.chr --rom big.nes --chr-at 0 --ips big.ips");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("big.ips: an IPS patch reaches only the first 16 MiB"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir_ / "big.00.chr"));
+  EXPECT_FALSE(fs::exists(dir_ / "big.ips"));
 }
 
 TEST_F(ExportRomCliTest, ARomThatCannotTakeTheBanksStopsTheExportBeforeAnyFile) {
