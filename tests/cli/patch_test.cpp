@@ -132,19 +132,6 @@ TEST_F(PatchCliTest, PatchFilesWithOrWithoutThePatchedRom) {
   EXPECT_FALSE(fs::exists(dir_ / "out.nes"));
   ASSERT_EQ(test::RunCli(dir_, "patch game.nes a.chr --at 0x5010 -o out.nes --ips q.ips -q").status, 0);
   EXPECT_EQ(Read("q.ips"), IpsPatch(rom_, Read("out.nes"), "q.ips"));
-
-  // A ROM over 16 MiB cannot be an IPS patch; nothing is written, not even the ROM.
-  test::WriteIn(dir_, "big.nes", Rom(0, 0) + std::string(16 * KB * KB, '\0'));
-  r = test::RunCli(dir_, "patch big.nes a.chr --at 16 -o big-out.nes --ips big.ips");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("big.ips: an IPS patch reaches only the first 16 MiB"), std::string::npos) << r.err;
-  EXPECT_FALSE(fs::exists(dir_ / "big-out.nes"));
-  EXPECT_FALSE(fs::exists(dir_ / "big.ips"));
-  // A patch over the ROM it is made from would lose the ROM.
-  r = test::RunCli(dir_, "patch game.nes a.chr --chr-at 0 --bps game.nes");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("game.nes: is the ROM the BPS patch is made from"), std::string::npos) << r.err;
-  EXPECT_EQ(Read("game.nes"), rom_);
 }
 
 class ExportRomCliTest : public PatchCliTest {
