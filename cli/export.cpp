@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/export_bdf.h"
+#include "cli/export_glyphs.h"
 #include "cli/export_table.h"
 #include "cli/flags.h"
 #include "cli/progress.h"
@@ -35,7 +36,11 @@ struct TExportFlags {
   TRomFlags rom;
   TOptionFlags options;
   TTableFlags table;
+  TGlyphFlags glyphs;
 };
+
+// Every option that names a file export writes, checked before anything is written.
+const std::vector<std::string> ExportOutputs = {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params", "--map"};
 
 TBankFormat FormatOf(const TExportFlags& f) {
   if (f.format)
@@ -123,21 +128,42 @@ int RunExport(const TExportFlags& f) {
   const bool bdf = BdfWanted(f.format, f.output);
   const bool romWanted = RomWanted(f.rom);
   if (bdf) CheckBdfFlags(f.concat, f.palette.has_value(), romWanted);
+  if (bdf && (f.glyphs.layout != "banks" || f.glyphs.map || f.glyphs.blankSlot))
+    throw UsageError("--format bdf writes a font: --layout glyphs, --map and --blank-slot go with banks and glyph data");
   TExportOptions options = bdf ? TExportOptions{} : FileOptions(f);
   CheckTableFlags(f.table);
+  const bool glyphs = CheckGlyphFlags(f.glyphs, {options.Format, f.concat, romWanted});
   TOptionValues values = GatherOptions(f.options);
   ApplyTableFlags(f.table, values);
+  CheckGlyphOptions(f.glyphs, values);
   // Read before anything is written: the codes of --table must fit first.
   const TTableExport exported = PrepareTableExport(f.table, f.input, values);
+  // The map and the glyphs' ca65 comments name each character's code.
+  const bool coded = f.glyphs.map || (glyphs && options.Format == TBankFormat::Ca65);
+  const TCodePlan codes = coded ? PlanExportCodes(exported.Text.size(), values) : TCodePlan{};
   SaveOptions(f.options, values);
   TFont font = values.Font;
-  const TChrSettings settings = GatherSettings(values, &font);
+  TChrSettings settings = GatherSettings(values, &font);
+  ApplyBlankSlot(f.glyphs, settings);
   const std::u16string& text = exported.Text;
   const bool quiet = f.options.quiet;
   if (bdf) {
     const int status = ExportBdf(f.output, settings, text, quiet);
     if (status == 0) WriteExportTable(f.table, exported, quiet);
     return status;
+  }
+  const std::optional<std::string> map = PrepareCodeMap(f.glyphs, text, settings, codes);
+  if (glyphs) {
+    const TExportResult result =
+        ExportGlyphsWithProgress(f.output, GlyphOptionsOf(f.glyphs, options.Format, codes), settings, text, quiet);
+    if (result.Cancelled) {
+      std::cerr << "mipofc-cli: interrupted; wrote " << result.Files << " file(s)\n";
+      return InterruptedStatus;
+    }
+    if (!quiet) std::cout << "wrote " << result.Files << " glyph file(s)\n";
+    WriteExportTable(f.table, exported, quiet);
+    WriteCodeMap(f.glyphs, map, quiet);
+    return 0;
   }
   std::optional<TRomJob> rom;
   if (romWanted) rom = PrepareRom(f, settings, text.size(), options.Format);
@@ -149,6 +175,7 @@ int RunExport(const TExportFlags& f) {
   }
   if (!quiet) std::cout << "wrote " << result.Files << " " << FormatName(options.Format) << " file(s)\n";
   WriteExportTable(f.table, exported, quiet);
+  WriteCodeMap(f.glyphs, map, quiet);
   if (rom) FinishRom(*rom, f.rom, quiet);
   return 0;
 }
@@ -184,9 +211,10 @@ TCommand AddExportCommand(CLI::App& app) {
   AddRomFlags(*cmd, f->rom);
   AddOptionFlags(*cmd, f->options);
   AddTableFlags(*cmd, f->table);
+  AddGlyphFlags(*cmd, f->glyphs);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
-  return {cmd, [f] { return RunExport(*f); }, {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params"}};
+  return {cmd, [f] { return RunExport(*f); }, ExportOutputs};
 }
 
 }  // namespace mipofc::cli

@@ -8,6 +8,19 @@
 
 namespace mipofc::cli {
 
+namespace {
+
+// Codes that do not fit, said of the flag that set them.
+UsageError CodeRangeUsage(const TCodeRangeError& e, const TOptionValues& v) {
+  const auto start = static_cast<std::uint32_t>(v.CodeStart);
+  const int startBytes = start > 0xFFFF ? 3 : start > 0xFF ? 2 : 1;
+  const std::string flag = v.CodeBytes != 0 ? "--code-bytes " + std::to_string(v.CodeBytes)
+                                            : "--code-start " + CodeHex(CodeOf(start, startBytes));
+  return UsageError(flag + ": " + e.what());
+}
+
+}  // namespace
+
 void AddTableFlags(CLI::App& cmd, TTableFlags& f) {
   cmd.add_flag("--unique", f.unique, "draw each distinct character once");
   cmd.add_option("--order", f.order,
@@ -63,12 +76,17 @@ TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, 
   try {
     exported.TableBytes = CodeTableFile(exported.Text, start, v.CodeBytes, encoding, *f.table).Bytes;
   } catch (const TCodeRangeError& e) {
-    const int startBytes = start > 0xFFFF ? 3 : start > 0xFF ? 2 : 1;
-    const std::string flag = v.CodeBytes != 0 ? "--code-bytes " + std::to_string(v.CodeBytes)
-                                              : "--code-start " + CodeHex(CodeOf(start, startBytes));
-    throw UsageError(flag + ": " + e.what());
+    throw CodeRangeUsage(e, v);
   }
   return exported;
+}
+
+TCodePlan PlanExportCodes(std::size_t count, const TOptionValues& v) {
+  try {
+    return PlanCodes(count, static_cast<std::uint32_t>(v.CodeStart), v.CodeBytes);
+  } catch (const TCodeRangeError& e) {
+    throw CodeRangeUsage(e, v);
+  }
 }
 
 void WriteExportTable(const TTableFlags& f, const TTableExport& exported, bool quiet) {

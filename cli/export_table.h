@@ -45,6 +45,9 @@ void ApplyTableFlags(const TTableFlags& f, TOptionValues& v);
 /// nothing is written when it cannot be: UsageError when the codes do not fit, TFileError for a
 /// character the table's encoding cannot hold.
 TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, const TOptionValues& v);
+/// The codes of count exported characters from the values' code start, in their code bytes;
+/// UsageError, worded as for --table, when they do not fit.
+TCodePlan PlanExportCodes(std::size_t count, const TOptionValues& v);
 /// Writes the table of --table (after the banks), and names it unless quiet.
 void WriteExportTable(const TTableFlags& f, const TTableExport& exported, bool quiet);
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "engine/cell_places.h"
 #include "engine/chr.h"
 
 namespace mipofc {
@@ -13,38 +14,37 @@ void TChr::BuildBank() {
       std::min<std::int64_t>(std::max(Bank.Capacity, 0), static_cast<std::int64_t>(Text.size())));
   std::fill_n(Bank.Slots, 256, BlankTile);
   std::fill_n(Owners.begin(), 256, TSlotOwner{});
-  std::int32_t next = 0;
   TCellTiles cell;
-  std::array<std::array<std::int8_t, 2>, 16> order;
-  const auto own = [this](std::int32_t slot, std::int32_t k, int c, int r) {
-    if (slot >= 0 && slot < SlotCount)
-      Owners[static_cast<std::size_t>(slot)] = {k, static_cast<std::int8_t>(c), static_cast<std::int8_t>(r)};
-  };
-  // Cells up to 32 x 32 go from the glyph's ink rows straight to tiles; the font is resolved
-  // at the first character, as drawing it would.
-  const bool fromInk = InkRowsSuffice();
+  TCellCursor places(Settings);
+  const TCellPlace& pattern = places.Pattern();
   const TFontFace* face = nullptr;
   for (std::int32_t k = 0; k < n; ++k) {
-    if (fromInk) {
-      if (face == nullptr) face = &CanvasFace();
-      EncodeGlyph(*face, Text[k], cell);
-    } else {
-      DrawGlyph(Text[k], 0xFFFFFF, 0x000000);
-      ApplyNarrowWide(0xFFFFFF, 0x000000);
-      QuantizeCell(0xFFFFFF, 0x000000);
-      EncodeCell(cell);
-    }
-    TransformCell(cell);
-    if (Settings.Distribution == 0) {
-      const int count = ScanOrder(cell, Settings.ScanHorizontal, order);
-      for (int i = 0; i < count; ++i) own(next + i, k, order[i][0], order[i][1]);
-      next = PlaceContinuous(FlattenCell(cell, Settings.ScanHorizontal), next);
-    } else {
-      for (int r = 0; r < cell.Rows(); ++r)
-        for (int c = 0; c < cell.Cols(); ++c) own(next + 16 * r + c, k, c, r);
-      next = PlaceBlock(cell, next);
+    MakeCell(Text[k], face, cell);
+    const std::int32_t start = places.NextStart();
+    for (std::int32_t i = 0; i < pattern.Count; ++i) {
+      const std::int32_t slot = start + pattern.Slots[static_cast<std::size_t>(i)];
+      const auto [c, r] = pattern.Tiles[static_cast<std::size_t>(i)];
+      if (slot < 0 || slot >= SlotCount) continue;
+      Bank.Slots[slot] = cell.Tiles[c][r];
+      Owners[static_cast<std::size_t>(slot)] = {k, c, r};
     }
   }
+  if (HasBlankSlot(Settings)) Bank.Slots[Settings.BlankSlot] = SolidTile(Settings.BgIndex);
+}
+
+void TChr::MakeCell(char16_t ch, const TFontFace*& face, TCellTiles& cell) {
+  // Cells up to 32 x 32 go from the glyph's ink rows straight to tiles; the font is resolved
+  // at the first character, as drawing it would.
+  if (InkRowsSuffice()) {
+    if (face == nullptr) face = &CanvasFace();
+    EncodeGlyph(*face, ch, cell);
+  } else {
+    DrawGlyph(ch, 0xFFFFFF, 0x000000);
+    ApplyNarrowWide(0xFFFFFF, 0x000000);
+    QuantizeCell(0xFFFFFF, 0x000000);
+    EncodeCell(cell);
+  }
+  TransformCell(cell);
 }
 
 int TChr::ScanOrder(const TCellTiles& cell, bool scanHorizontal, std::array<std::array<std::int8_t, 2>, 16>& order) {

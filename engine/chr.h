@@ -25,6 +25,8 @@ struct TChrSettings {
   std::int32_t M = 0;            ///< shift of mode 1, 1..15
   std::int32_t Distribution = 0; ///< 0 continuous, anything else by glyph block
   std::int32_t Limit = 0;        ///< bank size in bytes: 1024, 2048, 4096
+  /// A slot every bank leaves blank (BgIndex in all its pixels), 0 .. Limit / 16 - 1; -1 none.
+  std::int32_t BlankSlot = -1;
 };
 
 /// One 8x8 NES tile: plane 0 rows then plane 1 rows; bit 7 is the leftmost pixel.
@@ -163,6 +165,10 @@ class TChr : public TBitmap {
 
   /// Takes the settings and the text, prepares the cell and builds the bank: one bank file's work.
   void BuildFor(const TChrSettings& settings, std::u16string_view text);
+  /// Appends the glyph of each character of text: its placed cell's tiles in tile order, each the
+  /// 16 bytes a bank holds, or with bitsPerPixel 1 (encoding mode 0) 8 bytes, a bit set where
+  /// the pixel has the glyph colour, bit 7 the leftmost.
+  void AppendGlyphs(const TChrSettings& settings, std::u16string_view text, int bitsPerPixel, std::string& out);
   /// The first Limit bytes of the bank, in slot order.
   std::string_view BankBytes() const;
   /// Builds the bank of text with settings and writes it as a raw .chr file (Limit bytes).
@@ -180,6 +186,8 @@ class TChr : public TBitmap {
  private:
   void EncodeGlyph(const TFontFace& face, char16_t ch, TCellTiles& out);
   void GlyphInk(const TFontFace& face, char16_t ch, TInkRows& ink);
+  // The placed tiles of ch (drawn, or from ink rows with face, resolved at the first call).
+  void MakeCell(char16_t ch, const TFontFace*& face, TCellTiles& cell);
   void SqueezeInk(TInkRows& ink, int side);
   void EncodeInk(const TInkRows& ink, TCellTiles& out) const;
 

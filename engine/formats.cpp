@@ -105,33 +105,48 @@ std::vector<std::string> TileNames(const TChr& engine, std::int64_t bank) {
       name += "blank";
       continue;
     }
-    const char16_t c = engine.Text[static_cast<std::size_t>(owner.Char)];
-    name += "U+";
-    AppendHex(name, c, 4);
-    if (Showable(c)) {
-      name += ' ';
-      AppendUtf8(name, c);
-    }
+    name += CharLabel(engine.Text[static_cast<std::size_t>(owner.Char)]);
     if (manyTiles) name += " tile " + std::to_string(owner.Col) + "," + std::to_string(owner.Row);
   }
   return names;
 }
 
-std::string Ca65Text(std::string_view bankBytes, std::span<const std::string> tileNames) {
+std::string CharText(char16_t c) {
+  std::string text;
+  if (Showable(c)) AppendUtf8(text, c);
+  return text;
+}
+
+std::string CharLabel(char16_t c) {
+  std::string label = "U+";
+  AppendHex(label, c, 4);
+  if (Showable(c)) {
+    label += ' ';
+    AppendUtf8(label, c);
+  }
+  return label;
+}
+
+std::string Ca65Lines(std::string_view bytes, std::size_t perLine, std::span<const std::string> names) {
+  if (perLine == 0) perLine = 16;
   std::string out;
-  out.reserve(bankBytes.size() / 16 * 120);
-  for (std::size_t i = 0; i < bankBytes.size(); ++i) {
-    if (i % 16 == 0) out += "    .byte";
-    const auto b = static_cast<unsigned char>(bankBytes[i]);
-    out += i % 16 == 0 ? " $" : ", $";
+  out.reserve(bytes.size() / perLine * (perLine * 5 + 40));
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i % perLine == 0) out += "    .byte";
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out += i % perLine == 0 ? " $" : ", $";
     out += HexDigitChar(b >> 4);
     out += HexDigitChar(b & 15);
-    if (i % 16 == 15 || i + 1 == bankBytes.size()) {
-      if (i / 16 < tileNames.size()) out += "  ; " + tileNames[i / 16];
+    if (i % perLine == perLine - 1 || i + 1 == bytes.size()) {
+      if (i / perLine < names.size()) out += "  ; " + names[i / perLine];
       out += '\n';
     }
   }
   return out;
+}
+
+std::string Ca65Text(std::string_view bankBytes, std::span<const std::string> tileNames) {
+  return Ca65Lines(bankBytes, 16, tileNames);
 }
 
 std::string CIdentifier(std::string_view fileName) {

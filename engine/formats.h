@@ -52,6 +52,16 @@ std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t c
 /// U+4F60 你 tile 1,0", or "bank $01 slot $2B: blank"; bank is the bank file's number.
 std::vector<std::string> TileNames(const TChr& engine, std::int64_t bank);
 
+/// A character as comments and code maps name it: "U+4F60 你", without the character when it
+/// cannot be shown on one line (a control, a lone surrogate half).
+std::string CharLabel(char16_t c);
+/// The character as UTF-8 when it can be shown on one line, else empty.
+std::string CharText(char16_t c);
+
+/// ca65 source of bytes: one "    .byte $XX, ..." line of perLine values, LF, each with "  ; "
+/// and the name of its line when names has one.
+std::string Ca65Lines(std::string_view bytes, std::size_t perLine, std::span<const std::string> names);
+
 /// ca65 source of bank bytes: one "    .byte $XX, ..." line of 16 values per tile, LF, each with
 /// "  ; " and the tile's name when tileNames has one.
 std::string Ca65Text(std::string_view bankBytes, std::span<const std::string> tileNames);
@@ -66,6 +76,12 @@ std::string CHeaderText(std::string_view bankBytes, std::string_view name);
 /// The pattern table of bank bytes as an indexed PNG, 128 pixels (16 tiles) wide and
 /// bytes / 32 high, each pixel's palette index its NES colour index.
 std::string BankPng(std::string_view bankBytes, const TPalette& palette);
+
+/// The file bytes of glyph data and fill zero bytes after it, in format: chr the bytes; ca65 one
+/// ".byte" line of tileBytes values a tile, named by tileNames, and the fill as ".res FILL, $00";
+/// c one array (CHeaderText) named after fileName. Throws std::invalid_argument for inc and png.
+std::string GlyphFileBytes(TBankFormat format, std::string_view glyphBytes, std::size_t tileBytes,
+                           std::span<const std::string> tileNames, std::size_t fill, std::string_view fileName);
 
 /// The file bytes of bank bytes in format; fileName names the C array, tileNames the ca65
 /// comments, palette the PNG's colours.

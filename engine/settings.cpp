@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/cell_places.h"
 #include "engine/chr.h"
 
 namespace mipofc {
@@ -14,7 +15,9 @@ std::int32_t TChr::ApplySettings(const TChrSettings& s) {
   double capacity = s.Limit / 16.0 / Bank.TilesPerCell;
   // The colour-overlap modes fold two tiles of a cell into one.
   if (s.EncodeMode == 3 || s.EncodeMode == 4) capacity *= 2.0;
-  return static_cast<std::int32_t>(std::trunc(capacity));
+  const auto cells = static_cast<std::int32_t>(std::trunc(capacity));
+  // The cells tile the bank exactly, so the blank slot takes the one cell that covers it.
+  return HasBlankSlot(s) && cells > 0 ? cells - 1 : cells;
 }
 
 void TChr::PrepareCell() {

@@ -116,6 +116,9 @@ TRomWritten WriteBanksIntoRom(const TChrRom& rom, const std::vector<TBankPiece>&
 
 TRomWritten PatchRomFile(const std::string& romPath, const std::vector<std::string>& bankPaths,
                          const TPatchTarget& target, const TRomOutputs& outputs) {
+  // Text and pictures of tiles would go into the ROM as their characters, not as the tiles.
+  for (const std::string& path : bankPaths)
+    if (const std::string kind = NotRawTilesKind(path); !kind.empty()) throw TNotRawTilesError(path, kind);
   TChrRom rom;
   rom.Name = romPath;
   rom.Image = ReadFileBytes(romPath);

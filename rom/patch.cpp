@@ -94,4 +94,18 @@ std::string PlacementText(const TPlacement& placement) {
          OffsetText(placement.Last);
 }
 
+std::string NotRawTilesKind(const std::string& name) {
+  static const std::pair<const char*, const char*> kinds[] = {
+      {".s", "ca65 source"},   {".inc", "an assembler include file"}, {".h", "a C header"},
+      {".png", "a PNG picture"}, {".tbl", "a code table"},           {".txt", "a text file"},
+      {".ini", "a parameter file"}};
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return "";
+  std::string ext = name.substr(dot);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  for (const auto& [extension, kind] : kinds)
+    if (ext == extension) return kind;
+  return "";
+}
+
 }  // namespace mipofc

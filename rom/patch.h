@@ -3,6 +3,7 @@
 // Writing banks into a ROM image: from a kilobyte of its CHR-ROM or from a raw file offset.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,23 @@ struct TPlacement {
   std::uint64_t First = 0;
   std::uint64_t Last = 0;
 };
+
+/// A bank file whose name says it is text or a picture, not raw tiles: what() reads "FILE is
+/// ca65 source, not raw tiles: export with --format chr".
+class TNotRawTilesError : public std::runtime_error {
+ public:
+  TNotRawTilesError(const std::string& file, const std::string& kind)
+      : std::runtime_error(file + " is " + kind + ", not raw tiles: export with --format chr"), file_(file), kind_(kind) {}
+  const std::string& FileName() const { return file_; }
+  const std::string& Kind() const { return kind_; }
+
+ private:
+  std::string file_, kind_;
+};
+
+/// What a bank file's name says it holds when that is not raw tiles ("ca65 source" for .s, and
+/// .inc, .h, .png, .tbl, .txt, .ini in any case); empty for any other name.
+std::string NotRawTilesKind(const std::string& name);
 
 /// Throws TFileError naming romName when the ROM has no CHR-ROM (the game draws its tiles from
 /// CHR-RAM), so that banks cannot go into it.

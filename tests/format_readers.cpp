@@ -66,6 +66,35 @@ TIndexedImage ReadIndexedPng(std::string_view bytes) {
   return image;
 }
 
+TRgbImage ReadRgbPng(std::string_view png) {
+  TRgbImage image;
+  TSource source{png};
+  png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = reader ? png_create_info_struct(reader) : nullptr;
+  if (reader == nullptr || info == nullptr) {
+    png_destroy_read_struct(&reader, &info, nullptr);
+    return image;
+  }
+  if (setjmp(png_jmpbuf(reader))) {
+    png_destroy_read_struct(&reader, &info, nullptr);
+    return TRgbImage{};
+  }
+  png_set_read_fn(reader, &source, ReadFromSource);
+  // Palettes and greys to RGB, 16 bits to 8, alpha dropped: three bytes a pixel.
+  png_read_png(reader, info,
+               PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_STRIP_ALPHA | PNG_TRANSFORM_GRAY_TO_RGB,
+               nullptr);
+  image.width = static_cast<int>(png_get_image_width(reader, info));
+  image.height = static_cast<int>(png_get_image_height(reader, info));
+  const bool rgb = png_get_channels(reader, info) == 3;
+  png_bytepp rows = png_get_rows(reader, info);
+  for (int y = 0; rgb && y < image.height; ++y)
+    image.rgb.append(reinterpret_cast<const char*>(rows[y]), static_cast<std::size_t>(image.width) * 3);
+  png_destroy_read_struct(&reader, &info, nullptr);
+  image.ok = rgb;
+  return image;
+}
+
 std::string TilesOfImage(const TIndexedImage& image) {
   std::string tiles;
   if (image.width != 128) return tiles;
@@ -89,6 +118,17 @@ std::string BytesOfAsm(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\n') comment = false;
     if (text[i] == ';') comment = true;
+    // ".res N, $XX": N bytes of XX.
+    if (!comment && text.substr(i, 5) == ".res ") {
+      std::size_t end = i + 5;
+      const unsigned long count = std::stoul(std::string(text.substr(end, 12)), &end);
+      std::string value;
+      const std::size_t dollar = text.find('$', i);
+      if (dollar == std::string_view::npos || !AppendHexByte(value, text, dollar + 1)) return out;
+      out.append(count, value[0]);
+      i = dollar + 2;
+      continue;
+    }
     if (!comment && text[i] == '$' && AppendHexByte(out, text, i + 1)) i += 2;
   }
   return out;

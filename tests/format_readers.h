@@ -20,10 +20,27 @@ struct TIndexedImage {
 };
 /// Reads PNG bytes.
 TIndexedImage ReadIndexedPng(std::string_view png);
+/// A PNG of any colour type as 8-bit RGB.
+struct TRgbImage {
+  bool ok = false;
+  int width = 0, height = 0;
+  std::string rgb;  ///< three bytes a pixel, row by row
+
+  /// The pixel at (x, y) as 0xRRGGBB.
+  std::uint32_t At(int x, int y) const {
+    const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(rgb[i])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(rgb[i + 1])) << 8 |
+           static_cast<unsigned char>(rgb[i + 2]);
+  }
+};
+/// Reads PNG bytes as RGB.
+TRgbImage ReadRgbPng(std::string_view png);
 /// The 2bpp tiles of a 128-pixel-wide pattern table image (16 tiles a band of 8 rows).
 std::string TilesOfImage(const TIndexedImage& image);
 
-/// The values of every "$XX" of .DB/.byte lines, ignoring what follows ';' on a line.
+/// The values of every "$XX" of .DB/.byte lines (".res N, $XX" as N of them), ignoring what
+/// follows ';' on a line.
 std::string BytesOfAsm(std::string_view text);
 /// The values of every "0xXX" between the first '{' and the next '}'.
 std::string BytesOfC(std::string_view text);

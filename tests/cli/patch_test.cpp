@@ -201,5 +201,13 @@ TEST_F(ExportRomCliTest, ARomThatCannotTakeTheBanksStopsTheExportBeforeAnyFile) 
   EXPECT_FALSE(fs::exists(dir_ / "font.00.chr"));
 }
 
+TEST_F(PatchCliTest, ABankFileNamedAsCa65SourceIsRefused) {
+  test::WriteIn(dir_, "font.00.s", "    .byte $00\n");
+  const test::TRun r = test::RunCli(dir_, "patch game.nes a.chr font.00.s --chr-at 0 -o out.nes");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "mipofc-cli: font.00.s is ca65 source, not raw tiles: export with --format chr\n");
+  EXPECT_FALSE(fs::exists(dir_ / "out.nes"));
+}
+
 }  // namespace
 }  // namespace mipofc

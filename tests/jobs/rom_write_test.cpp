@@ -104,5 +104,23 @@ TEST(WriteRomOutputs, RefusesBeforeWritingAnything) {
   EXPECT_EQ(test::ReadFile(rom), source + "x");
 }
 
+// Source and pictures of tiles are refused by their names before anything is read or written.
+TEST(PatchRomFile, RefusesFilesNamedAsTextOrPictures) {
+  test::TempDir dir;
+  // 16 KB of PRG-ROM and 8 KB of CHR-ROM.
+  const std::string original = std::string("NES\x1A\x01\x01", 6) + std::string(10, '\0') + std::string(24 * KB, '\x55');
+  std::ofstream(dir / "game.nes", std::ios::binary) << original;
+  std::ofstream(dir / "a.chr", std::ios::binary) << std::string(4 * KB, '\x11');
+  std::ofstream(dir / "font.00.s", std::ios::binary) << std::string(4 * KB, '\x22');
+  try {
+    PatchRomFile(dir / "game.nes", {dir / "a.chr", dir / "font.00.s"}, {true, 0}, {dir / "game.nes", "", ""});
+    ADD_FAILURE() << "no refusal";
+  } catch (const TNotRawTilesError& e) {
+    EXPECT_EQ(std::string(e.what()), dir / "font.00.s" + " is ca65 source, not raw tiles: export with --format chr");
+  }
+  EXPECT_EQ(test::ReadFile(dir / "game.nes"), original);
+}
+
+
 }  // namespace
 }  // namespace mipofc

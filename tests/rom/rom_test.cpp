@@ -187,5 +187,16 @@ TEST(PatchImage, ChangesExactlyTheBanksRange) {
   EXPECT_EQ(image, original);
 }
 
+// Source and pictures of tiles are known by their names, in any case; a raw file of any other
+// name is taken as tiles.
+TEST(NotRawTiles, KindsByTheName) {
+  const std::pair<const char*, const char*> kinds[] = {
+      {"font.00.s", "ca65 source"},   {"font.00.INC", "an assembler include file"}, {"font.00.h", "a C header"},
+      {"font.00.Png", "a PNG picture"}, {"font.tbl", "a code table"},             {"notes.txt", "a text file"},
+      {"my.ini", "a parameter file"}, {"font.00.chr", ""},  {"font.bin", ""}, {"dir.s/font", ""}, {"font", ""}};
+  for (const auto& [name, kind] : kinds) EXPECT_EQ(NotRawTilesKind(name), kind) << name;
+
+}
+
 }  // namespace
 }  // namespace mipofc
