@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/glyph_dialog.h"
 #include "ui/output_dialogs.h"
 
 namespace mipofc {
@@ -143,6 +144,12 @@ std::unique_ptr<TProgress> TDialogs::OpenProgress(QWidget* parent, const QString
 
 std::optional<TCodeTableChoice> TDialogs::ChooseCodeTable(QWidget* parent, const TCodeTableChoice& initial) {
   TCodeTableDialog dialog(parent, initial);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<TGlyphChoice> TDialogs::ChooseGlyphs(QWidget* parent, const TGlyphChoice& initial) {
+  TGlyphDialog dialog(parent, initial);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
 }

@@ -29,6 +29,14 @@ struct TCodeTableChoice {
   bool operator==(const TCodeTableChoice&) const = default;
 };
 
+/// The glyph data "CHR-RAM字模" writes, as its dialog chooses it.
+struct TGlyphChoice {
+  int BitsPerPixel = 2;  ///< 1 or 2
+  int PrgBank = 0;       ///< bytes of each numbered file: 8192, 16384, 32768; 0 = one file ("不分")
+
+  bool operator==(const TGlyphChoice&) const = default;
+};
+
 /// What the CHR-ROM start dialog shows of a ROM and of the banks that are to go into it.
 struct TChrStartAsk {
   QString RomName;                ///< the ROM's file name, without its folder
@@ -73,6 +81,9 @@ class TDialogs {
   /// The code start and code bytes of a code table, starting from initial; nullopt on cancel.
   /// Unless a dialog kind overrides it, the program's own small dialog.
   virtual std::optional<TCodeTableChoice> ChooseCodeTable(QWidget* parent, const TCodeTableChoice& initial);
+  /// The bits a pixel and the PRG bank size of glyph data, starting from initial; nullopt on
+  /// cancel. Unless a dialog kind overrides it, the program's own small dialog.
+  virtual std::optional<TGlyphChoice> ChooseGlyphs(QWidget* parent, const TGlyphChoice& initial);
   /// The CHR-ROM kilobyte the banks start at, one that ask.Refusal accepts; nullopt on cancel.
   /// Unless a dialog kind overrides it, the program's own small dialog.
   virtual std::optional<std::int64_t> ChooseChrStart(QWidget* parent, const TChrStartAsk& ask);

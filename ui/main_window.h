@@ -208,6 +208,7 @@ class TForm1 : public QMainWindow {
   QAction* TBL1 = nullptr;   // 码表(&T)...
   QAction* ROM1 = nullptr;   // 写入ROM(&R)...
   QAction* BDF1 = nullptr;   // BDF字体(&D)...
+  QAction* GLY1 = nullptr;   // CHR-RAM字模(&G)...
   int CodeStart = 0;  ///< code of the text's first character in its table, 0..0xFFFFFF
   int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
   /// The memo's text replaced in one edit of its document, so that Ctrl+Z brings back the text before.
@@ -302,6 +303,7 @@ class TForm1 : public QMainWindow {
   void TBL1Click();
   void ROM1Click();
   void BDF1Click();
+  void GLY1Click();
   void N18Click();
   void N20Click();
   void N21Click();
@@ -353,6 +355,9 @@ class TForm1 : public QMainWindow {
   std::array<QString, 5> lastExportNames_;
   QString lastTableName_;
   QString lastRomName_;
+  // "CHR-RAM字模": the dialog's last choice and the name last saved under.
+  TGlyphChoice lastGlyphs_;
+  QString lastGlyphName_;
   QString lastExportName_;
   QString lastBdfName_;  // the BDF font saved last, where its save dialog starts
   TBankFormat lastExportFormat_ = TBankFormat::Chr;

@@ -45,6 +45,9 @@ class TScriptedDialogs : public TDialogs {
   /// Answers of the code-table dialog, and the values each one was opened on.
   std::deque<std::optional<TCodeTableChoice>> CodeTables;
   std::vector<TCodeTableChoice> CodeTablesOffered;
+  /// Answers of the glyph-data dialog, and the choice each one was opened on.
+  std::deque<std::optional<TGlyphChoice>> GlyphChoices;
+  std::vector<TGlyphChoice> GlyphChoicesOffered;
   /// Answers of the CHR-ROM start dialog, tried in turn as a user tries again: one that the
   /// dialog refuses is kept in ChrStartRefusals (with why) and the next is tried; none left is
   /// a cancel. ChrStartAsks keeps what each dialog showed.
@@ -94,6 +97,10 @@ class TScriptedDialogs : public TDialogs {
   std::optional<TCodeTableChoice> ChooseCodeTable(QWidget*, const TCodeTableChoice& initial) override {
     CodeTablesOffered.push_back(initial);
     return Next(CodeTables);
+  }
+  std::optional<TGlyphChoice> ChooseGlyphs(QWidget*, const TGlyphChoice& initial) override {
+    GlyphChoicesOffered.push_back(initial);
+    return Next(GlyphChoices);
   }
   std::optional<std::int64_t> ChooseChrStart(QWidget*, const TChrStartAsk& ask) override {
     ChrStartAsks.push_back(ask);

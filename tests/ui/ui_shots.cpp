@@ -1,7 +1,7 @@
 // Takes screenshots for the documentation: the main window's pages at start and after choosing
 // "32*32", the About box, the message after an export, the bank viewer at 3x on a Chinese text,
 // the font menu with a font file in use, the text and output menus with their new items, the
-// character statistics, the code-table and CHR-ROM start dialogs, and the progress dialog of a
+// character statistics, the code-table, glyph-data and CHR-ROM start dialogs, and the progress dialog of a
 // long export. Run under xvfb-run.
 // Usage: mipofc-ui-shots <folder>
 #include <QApplication>
@@ -194,6 +194,23 @@ int main(int argc, char** argv) {
     QTest::keyClick(box, Qt::Key_Escape);
   });
   form.TBL1Click();
+  // "CHR-RAM字模": its dialog set to one bit a pixel in 8K PRG banks, and the message after.
+  QTimer::singleShot(300, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    auto* bpp = box ? box->findChild<QComboBox*>(QStringLiteral("ComboBpp")) : nullptr;
+    auto* bank = box ? box->findChild<QComboBox*>(QStringLiteral("ComboPrgBank")) : nullptr;
+    if (!bpp || !bank) {
+      std::fprintf(stderr, "no glyph dialog\n");
+      return;
+    }
+    bpp->setCurrentIndex(0);
+    bank->setCurrentIndex(1);
+    QTest::qWait(100);
+    SavePicture(box, folder + "/glyphs-dialog.png");
+    ShootNextModal(folder + "/glyphs-done.png");
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  form.GLY1Click();
   {
     QByteArray rom("NES\x1A\x02\x01", 6);
     rom += QByteArray(10, '\0');
