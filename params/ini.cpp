@@ -282,21 +282,16 @@ std::string TIniFile::Bytes() const {
 }
 
 void TIniFile::Save(const std::string& path) const {
-  namespace fs = std::filesystem;
   // Through a symbolic link the file it names is replaced, not the link.
-  std::error_code ec;
-  fs::path target = path;
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::canonical(target, ec);
-    if (!ec) target = resolved;
-  }
+  const std::string target = LinkTarget(path);
   // Renaming would replace a read-only file too; the user's protection of it must hold.
-  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) throw TIniWriteError(path);
+  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+    throw TIniWriteError(path, std::strerror(EACCES));
   // The shared writer leaves no temporary file even when the process is killed half-way.
   try {
-    WriteFileAtomically(target.string(), Bytes(), {.KeepMode = true, .Sync = true});
-  } catch (const TFileError&) {
-    throw TIniWriteError(path);
+    WriteFileAtomically(path, Bytes());
+  } catch (const TFileError& e) {
+    throw TIniWriteError(path, e.Reason());
   }
 }
 

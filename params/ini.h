@@ -11,12 +11,16 @@ namespace mipofc {
 /// Saving an INI file failed and nothing on disk changed; what() is "Unable to write to <path>".
 class TIniWriteError : public std::runtime_error {
  public:
-  explicit TIniWriteError(const std::string& path) : std::runtime_error("Unable to write to " + path), path_(path) {}
+  explicit TIniWriteError(const std::string& path, std::string reason = {})
+      : std::runtime_error("Unable to write to " + path), path_(path), reason_(std::move(reason)) {}
   /// The file that could not be written.
   const std::string& Path() const { return path_; }
+  /// Why, as the system says it ("Read-only file system"); empty when it is not known.
+  const std::string& Reason() const { return reason_; }
 
  private:
   std::string path_;
+  std::string reason_;
 };
 
 /// An INI text read and updated key by key the way private-profile files are, over raw bytes:
@@ -32,6 +36,8 @@ class TIniFile {
   /// strerror) when it exists but cannot be read.
   static TIniFile Load(const std::string& path);
 
+  /// True when the text has a section of this name.
+  bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
   /// The value of a key, without the blanks around it and one pair of enclosing quotes, cut
   /// to 2047 bytes (never inside a double-byte character); nullopt when the key is missing.
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;

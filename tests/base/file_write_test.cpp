@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include <algorithm>
 #include <filesystem>
@@ -78,32 +83,74 @@ TEST(AtomicWrite, FailuresNameTheFileAndLeaveNothing) {
   }
 }
 
-TEST(AtomicWrite, KeepModePassesAReplacedFilesPermissionsOn) {
+// A replaced file stays what it was: its permissions, the link that names it, its other names.
+TEST(AtomicWrite, AReplacedFileKeepsItsModeItsLinkAndItsOtherNames) {
   const mode_t mask = ::umask(022);
-  using WriteWith = void (*)(const std::string&, std::string_view, const TWriteOptions&);
-  const std::pair<const char*, WriteWith> writers[] = {{"unnamed file", WriteFileAtomically},
-                                                       {"named temporary", WriteFileThroughTemporaryName}};
-  for (const auto& [name, write] : writers) {
+  const auto mode = [](const fs::path& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+  };
+  for (const Writer& w : kWriters) {
     test::TempDir dir;
-    const std::string path = dir / "p.ini";
-    const auto mode = [&] {
-      struct stat st {};
-      EXPECT_EQ(::stat(path.c_str(), &st), 0);
-      return st.st_mode & 07777;
-    };
-    // A new file gets what a plain create gives, with or without the option.
-    write(path, "a", {.KeepMode = true, .Sync = true});
-    EXPECT_EQ(mode(), 0644u) << name;
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    write(path, "bb", {.KeepMode = true, .Sync = true});
-    EXPECT_EQ(mode(), 0640u) << name;
-    EXPECT_EQ(test::ReadFile(path), "bb") << name;
-    // Without it a replaced file is a new file, as the exports have always written them.
-    write(path, "ccc", {});
-    EXPECT_EQ(mode(), 0644u) << name;
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"p.ini"}) << name;
+    // A new file is made as a plain create makes it; a replaced 0600 file stays 0600.
+    const std::string rom = dir / "game.nes";
+    w.write(rom, "a");
+    EXPECT_EQ(mode(rom), 0644u) << w.name;
+    ASSERT_EQ(::chmod(rom.c_str(), 0600), 0);
+    w.write(rom, "bb");
+    EXPECT_EQ(mode(rom), 0600u) << w.name;
+    EXPECT_EQ(test::ReadFile(rom), "bb") << w.name;
+    // Through a chain of two links (one relative) the file they end at is replaced; the links stay.
+    fs::create_directory(dir / "sub");
+    fs::create_symlink("../game.nes", fs::path(dir / "sub") / "near.nes");
+    fs::create_symlink(fs::path(dir / "sub") / "near.nes", dir / "far.nes");
+    w.write(dir / "far.nes", "ccc");
+    EXPECT_TRUE(fs::is_symlink(dir / "far.nes")) << w.name;
+    EXPECT_TRUE(fs::is_symlink(fs::path(dir / "sub") / "near.nes")) << w.name;
+    EXPECT_EQ(test::ReadFile(rom), "ccc") << w.name;
+    EXPECT_EQ(mode(rom), 0600u) << w.name;
+    // A link to a file not there yet makes it where the link points.
+    fs::create_symlink("made.chr", dir / "dangling.chr");
+    w.write(dir / "dangling.chr", "m");
+    EXPECT_EQ(test::ReadFile(dir / "made.chr"), "m") << w.name;
+    // A hard-linked file is replaced under this name only: the other name keeps the old bytes.
+    fs::create_hard_link(rom, dir / "copy.nes");
+    w.write(rom, "dddd");
+    EXPECT_EQ(test::ReadFile(dir / "copy.nes"), "ccc") << w.name;
+    EXPECT_EQ(test::ReadFile(rom), "dddd") << w.name;
+    // The temporary name is short, so a file with the longest name a folder holds is replaced.
+    const std::string longName = dir / std::string(250, 'n');
+    w.write(longName, "1");
+    w.write(longName, "22");
+    EXPECT_EQ(test::ReadFile(longName), "22") << w.name;
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"copy.nes", "dangling.chr", "far.nes", "game.nes",
+                                                           "made.chr", std::string(250, 'n'), "sub"}))
+        << w.name;
   }
   ::umask(mask);
+}
+
+// A temporary that a killed writer left is removed by the next write into its folder, unless its
+// process still runs; files that only look alike stay.
+TEST(AtomicWrite, AStaleTemporaryOfADeadWriterIsRemoved) {
+  for (const Writer& w : kWriters) {
+    test::TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    char own[32], dead[32];
+    std::snprintf(own, sizeof own, ".mipofc-%08x00000007", static_cast<unsigned>(::getppid()));
+    std::snprintf(dead, sizeof dead, ".mipofc-%08x00000000", static_cast<unsigned>(child));
+    for (const char* name : {static_cast<const char*>(own), static_cast<const char*>(dead), ".mipofc-notours", ".mipofc-0000000100000000x"})
+      std::ofstream(dir / name) << "left";
+    EXPECT_EQ(std::string_view(dead).size(), TemporaryNameLength);
+    w.write(dir / "bank.chr", "b");
+    EXPECT_EQ(Names(dir.Path()),
+              (std::vector<std::string>{".mipofc-0000000100000000x", std::string(own), ".mipofc-notours", "bank.chr"}))
+        << w.name;
+  }
 }
 
 }  // namespace

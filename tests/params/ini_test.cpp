@@ -157,14 +157,16 @@ TEST_F(IniFileOnDisk, SavesAndLoadsBackTheSameBytes) {
   EXPECT_EQ(Entries(), std::vector<fs::path>{"a.ini"});
 }
 
-TEST_F(IniFileOnDisk, SavingThroughALinkKeepsTheLink) {
+TEST_F(IniFileOnDisk, SavingThroughALinkKeepsTheLinkAndTheFilesMode) {
   std::ofstream(dir_ / "real.ini") << "[S]\n";
+  fs::permissions(dir_ / "real.ini", fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink("real.ini", dir_ / "link.ini");
   TIniFile ini;
   ini.WriteString("S", "k", "v");
   ini.Save((dir_ / "link.ini").string());
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.ini"));
   EXPECT_EQ(Read(dir_ / "real.ini"), "[S]\r\nk=v\r\n");
+  EXPECT_EQ(fs::status(dir_ / "real.ini").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(IniFileOnDisk, AFailedSaveChangesNothing) {
@@ -175,13 +177,16 @@ TEST_F(IniFileOnDisk, AFailedSaveChangesNothing) {
   std::ofstream(dir_ / "plain") << "keep";
   fs::create_directory(dir_ / "taken");
   std::ofstream(dir_ / "taken" / "inside") << "keep";
-  for (const fs::path& path : {dir_ / "plain" / "x.ini", dir_ / "taken"}) {
+  const std::pair<fs::path, const char*> cases[] = {{dir_ / "plain" / "x.ini", "Not a directory"},
+                                                    {dir_ / "taken", "Is a directory"}};
+  for (const auto& [path, reason] : cases) {
     try {
       ini.Save(path.string());
       ADD_FAILURE() << "saved " << path;
     } catch (const TIniWriteError& e) {
       EXPECT_EQ(std::string(e.what()), "Unable to write to " + path.string());
       EXPECT_EQ(e.Path(), path.string());
+      EXPECT_EQ(e.Reason(), reason);
     }
   }
   EXPECT_EQ(Read(dir_ / "plain"), "keep");
