@@ -50,7 +50,7 @@ TCommand AddCharsCommand(CLI::App& app) {
       ->allow_extra_args(false);
   cmd->add_flag("--counts", f->counts, "one line per character: the character, a tab, its count");
   AddQuietFlag(*cmd, f->quiet);
-  return {cmd, [f] { return RunChars(*f); }};
+  return {.app = cmd, .run = [f] { return RunChars(*f); }, .inputs = {"INPUT", "--exclude"}};
 }
 
 }  // namespace mipofc::cli

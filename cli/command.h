@@ -14,6 +14,13 @@ struct TCommand {
   std::function<int()> run;
   /// The options that name a file the command writes, checked with CheckOutputName first.
   std::vector<std::string> outputs = {"-o"};
+  /// The options that name a file the command reads ("-" is standard input).
+  std::vector<std::string> inputs = {"INPUT"};
+  /// Of outputs, those that name the very file written; the rest (export's -o) name files the
+  /// command works out, and it checks them itself.
+  std::vector<std::string> written = {"-o"};
+  /// Pairs (input, output) that may be one file: replaced in place on purpose.
+  std::vector<std::pair<std::string, std::string>> inPlace = {};
 };
 
 /// export: the banks of a text.

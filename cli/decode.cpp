@@ -35,7 +35,7 @@ TCommand AddDecodeCommand(CLI::App& app) {
   AddTablesOption(*cmd, f->tables);
   cmd->add_option("-o,--output", f->output, "the text file, - for standard output")->required();
   AddQuietFlag(*cmd, f->quiet);
-  return {cmd, [f] { return RunDecode(*f); }};
+  return {.app = cmd, .run = [f] { return RunDecode(*f); }, .inputs = {"INPUT", "--table"}};
 }
 
 }  // namespace mipofc::cli

@@ -44,7 +44,7 @@ TCommand AddEncodeCommand(CLI::App& app) {
   cmd->add_option("-o,--output", f->output, "the bytes file, - for standard output")->required();
   cmd->add_option("--unknown", f->unknown, "HEX: write a character no entry matches as this code");
   AddQuietFlag(*cmd, f->quiet);
-  return {cmd, [f] { return RunEncode(*f); }};
+  return {.app = cmd, .run = [f] { return RunEncode(*f); }, .inputs = {"INPUT", "--table"}};
 }
 
 }  // namespace mipofc::cli

@@ -7,6 +7,7 @@
 #include "cli/export_bdf.h"
 #include "cli/export_glyphs.h"
 #include "cli/export_table.h"
+#include "cli/file_check.h"
 #include "cli/flags.h"
 #include "cli/progress.h"
 #include "cli/rom_outputs.h"
@@ -41,6 +42,9 @@ struct TExportFlags {
 
 // Every option that names a file export writes, checked before anything is written.
 const std::vector<std::string> ExportOutputs = {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params", "--map"};
+
+// Every option that names a file export reads.
+const std::vector<std::string> ExportInputs = {"INPUT", "--params", "--font-file", "--exclude", "--from-table", "--rom"};
 
 TBankFormat FormatOf(const TExportFlags& f) {
   if (f.format)
@@ -124,7 +128,28 @@ TExportResult ExportWithProgress(const std::string& output, TExportOptions optio
   }
 }
 
-int RunExport(const TExportFlags& f) {
+// Every file the export reads and writes: the options' files, and under -o the files it writes
+// (the BDF font, the glyph files or the bank files).
+std::vector<TFileUse> ExportFileUses(const CLI::App& cmd, const TExportFlags& f, const TChrSettings& settings,
+                                     std::size_t length, const TExportOptions& options, bool bdf,
+                                     const TCodePlan* glyphCodes) {
+  std::vector<TFileUse> uses = FileUsesOf(cmd, ExportInputs, {ExportOutputs.begin() + 1, ExportOutputs.end()});
+  std::vector<std::string> names;
+  if (bdf) {
+    names.push_back(f.output);
+  } else if (glyphCodes) {
+    const TGlyphOptions glyphOptions = GlyphOptionsOf(f.glyphs, options.Format, *glyphCodes);
+    const TGlyphFiles files = GlyphFilesOf(settings, glyphOptions.BitsPerPixel, glyphOptions.PrgBank, length);
+    for (std::int64_t n = 0; length > 0 && n < files.Count; ++n)
+      names.push_back(GlyphFileName(f.output, n, files, glyphOptions));
+  } else {
+    names = ExportFileNames(f.output, settings, length, options);
+  }
+  for (std::string& name : names) uses.push_back({"-o", std::move(name), true});
+  return uses;
+}
+
+int RunExport(const CLI::App& cmd, const TExportFlags& f) {
   const bool bdf = BdfWanted(f.format, f.output);
   const bool romWanted = RomWanted(f.rom);
   if (bdf) CheckBdfFlags(f.concat, f.palette.has_value(), romWanted);
@@ -141,17 +166,21 @@ int RunExport(const TExportFlags& f) {
   // The map and the glyphs' ca65 comments name each character's code.
   const bool coded = f.glyphs.map || (glyphs && options.Format == TBankFormat::Ca65);
   const TCodePlan codes = coded ? PlanExportCodes(exported.Text.size(), values) : TCodePlan{};
-  SaveOptions(f.options, values);
   TFont font = values.Font;
   TChrSettings settings = GatherSettings(values, &font);
   ApplyBlankSlot(f.glyphs, settings);
   const std::u16string& text = exported.Text;
   const bool quiet = f.options.quiet;
   if (bdf) {
+    CheckFileUses(ExportFileUses(cmd, f, settings, text.size(), options, bdf, nullptr), {{"--rom", "--rom-out"}});
+    SaveOptions(f.options, values);
     const int status = ExportBdf(f.output, settings, text, quiet);
     if (status == 0) WriteExportTable(f.table, exported, quiet);
     return status;
   }
+  CheckFileUses(ExportFileUses(cmd, f, settings, text.size(), options, bdf, glyphs ? &codes : nullptr),
+                {{"--rom", "--rom-out"}});
+  SaveOptions(f.options, values);
   const std::optional<std::string> map = PrepareCodeMap(f.glyphs, text, settings, codes);
   if (glyphs) {
     const TExportResult result =
@@ -214,7 +243,12 @@ TCommand AddExportCommand(CLI::App& app) {
   AddGlyphFlags(*cmd, f->glyphs);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
-  return {cmd, [f] { return RunExport(*f); }, ExportOutputs};
+  return {.app = cmd,
+          .run = [f, cmd] { return RunExport(*cmd, *f); },
+          .outputs = ExportOutputs,
+          .inputs = ExportInputs,
+          .written = {ExportOutputs.begin() + 1, ExportOutputs.end()},
+          .inPlace = {{"--rom", "--rom-out"}}};
 }
 
 }  // namespace mipofc::cli

@@ -1,11 +1,15 @@
 // mipofc-cli: the window's jobs without a window, for build scripts. One file per command.
 #include <CLI/CLI.hpp>
+#include <fcntl.h>
+
 #include <iostream>
 #include <vector>
 
 #include "cli/command.h"
 #include "cli/describe.h"
+#include "cli/file_check.h"
 #include "cli/flags.h"
+#include "base/errors.h"
 #include "mipofc_version.h"
 
 namespace mipofc::cli {
@@ -39,7 +43,11 @@ int Run(int argc, char** argv) {
     for (const TCommand& command : commands)
       if (command.app->parsed()) {
         CheckOutputOptions(*command.app, command.outputs);
-        return command.run();
+        CheckFileUses(FileUsesOf(*command.app, command.inputs, command.written), command.inPlace);
+        const int status = command.run();
+        // What a command printed must have reached standard output, as its files reached disk.
+        if (!std::cout.flush() && status == 0) throw TFileError("standard output", "cannot be written");
+        return status;
       }
     return 2;
   } catch (const UsageError& e) {
@@ -55,5 +63,10 @@ int Run(int argc, char** argv) {
 }  // namespace mipofc::cli
 
 int main(int argc, char** argv) {
+  // A standard stream closed by the caller (>&-) would be taken by the first file opened, and
+  // what is printed would land in it: each closed one holds /dev/null, read-only, so that
+  // printing to it fails instead.
+  for (int fd = 0; fd <= 2; ++fd)
+    if (::fcntl(fd, F_GETFD) < 0 && ::open("/dev/null", O_RDONLY | O_CLOEXEC) < 0) return 1;
   return mipofc::cli::Run(argc, argv);
 }

@@ -50,7 +50,12 @@ TCommand AddPatchCommand(CLI::App& app) {
   cmd->add_option("-o,--output", f->outputs.rom, "the patched ROM (may be ROM itself; replaced atomically)");
   AddPatchFileFlags(*cmd, f->outputs);
   AddQuietFlag(*cmd, f->quiet);
-  return {cmd, [f] { return RunPatch(*f); }, {"-o", "--ips", "--bps"}};
+  return {.app = cmd,
+          .run = [f] { return RunPatch(*f); },
+          .outputs = {"-o", "--ips", "--bps"},
+          .inputs = {"ROM", "BANKFILE"},
+          .written = {"-o", "--ips", "--bps"},
+          .inPlace = {{"ROM", "-o"}}};
 }
 
 }  // namespace mipofc::cli

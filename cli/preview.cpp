@@ -46,7 +46,11 @@ TCommand AddPreviewCommand(CLI::App& app) {
   cmd->add_flag("--grid", f->grid, "draw the grid");
   cmd->add_option("--grid-colour", f->gridColour, "grid and background colour RRGGBB")->capture_default_str();
   cmd->add_option("--scale", f->scale, "pixel scale, 1..16")->check(CLI::Range(1, 16))->capture_default_str();
-  return {cmd, [f] { return RunPreview(*f); }, {"-o", "--save-params"}};
+  return {.app = cmd,
+          .run = [f] { return RunPreview(*f); },
+          .outputs = {"-o", "--save-params"},
+          .inputs = {"INPUT", "--params", "--font-file"},
+          .written = {"-o", "--save-params"}};
 }
 
 }  // namespace mipofc::cli

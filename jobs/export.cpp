@@ -26,6 +26,18 @@ struct TConcatPiece {
 
 }  // namespace
 
+std::vector<std::string> ExportFileNames(std::string_view chosenName, const TChrSettings& settings,
+                                         std::size_t textLength, const TExportOptions& options) {
+  const std::int32_t capacity = ExportCapacity(settings);
+  if (textLength == 0 || capacity <= 0) return {};
+  if (options.Concat) return {std::string(chosenName)};
+  const std::string base = ExportBaseName(chosenName);
+  std::vector<std::string> names;
+  const std::int64_t total = ExportFileCount(textLength, capacity);
+  for (std::int64_t n = 0; n < total; ++n) names.push_back(ExportFileName(base, n, capacity, options.Format));
+  return names;
+}
+
 TExportResult ExportText(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,
                          const TExportOptions& options) {
   const std::int32_t capacity = ExportCapacity(settings);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/bank_maker.h"
 #include "engine/chr.h"
@@ -41,6 +42,10 @@ struct TExportResult {
 /// stops the export; files written before it stay. An empty text writes no file.
 TExportResult ExportText(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,
                          const TExportOptions& options);
+/// The names ExportText writes for a text of textLength code units, in order.
+std::vector<std::string> ExportFileNames(std::string_view chosenName, const TChrSettings& settings,
+                                         std::size_t textLength, const TExportOptions& options);
+
 /// ExportText in format, telling onWritten each file's name; returns the number of files written.
 std::int64_t ExportBanks(std::string_view chosenName, TBankFormat format, const TChrSettings& settings,
                          std::u16string_view text,

@@ -11,9 +11,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/chr.h"
 #include "jobs/export.h"
+#include "jobs/file_uses.h"
 #include "params/options.h"
 #include "ui/dialogs.h"
 
@@ -234,6 +237,10 @@ class TForm1 : public QMainWindow {
   /// Loads text files as one text, in order, as "加载...(&L)" loads one. Throws TFileError when
   /// one cannot be read; the memo is unchanged then.
   void LoadTextFiles(const QStringList& paths);
+  /// True when none of outputs (role and local path) is another of them or a file the window
+  /// reads (the text files loaded, the font file, the parameter file), but for the allowed
+  /// pairs of roles; else a message names both and the file, and nothing may be written.
+  bool OutputsFree(const std::vector<TFileUse>& outputs, const std::vector<std::pair<std::string, std::string>>& allowed = {});
   /// Takes dropped files: parameter files (.ini) open, font files are used, and the text files
   /// load as one text. Each failure is reported as its menu command reports it.
   void OpenFiles(const QStringList& paths);
@@ -360,6 +367,7 @@ class TForm1 : public QMainWindow {
   QString lastGlyphName_;
   QString lastExportName_;
   QString lastBdfName_;  // the BDF font saved last, where its save dialog starts
+  QStringList textFiles_;  // the text files the memo was last loaded from
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };
 

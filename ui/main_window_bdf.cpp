@@ -21,6 +21,7 @@ void TForm1::BDF1Click() {
                                            lastBdfName_);
     if (!chosen) return;
     lastBdfName_ = *chosen;
+    if (!OutputsFree({{"BDF字体", LocalPath(*chosen), true}})) return;
     const TChrSettings settings = GatherSettings();
     std::unique_ptr<TProgress> progress;
     std::atomic<bool> cancelled{false};

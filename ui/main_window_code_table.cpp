@@ -35,6 +35,7 @@ void TForm1::TBL1Click() {
                                            QStringLiteral("tbl"), lastTableName_);
     if (!chosen) return;
     lastTableName_ = *chosen;
+    if (!OutputsFree({{"码表文件", LocalPath(*chosen), true}})) return;
     WriteFileAtomically(LocalPath(*chosen), table.Bytes);
     const std::uint32_t last = plan.Start + static_cast<std::uint32_t>(text.size()) - 1;
     QString message = QStringLiteral("生成码表：") + QFileInfo(*chosen).fileName() +

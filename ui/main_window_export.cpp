@@ -69,6 +69,12 @@ void TForm1::ExportBanks(TBankFormat format) {
   if (Viewer) Viewer->ShowFileName();
   const std::u16string text = JoinedText();
   const TChrSettings settings = GatherSettings();
+  TExportOptions naming;
+  naming.Format = format;
+  std::vector<TFileUse> outputs;
+  for (std::string& name : ExportFileNames(LocalPath(*chosen), settings, text.size(), naming))
+    outputs.push_back({"字模文件", std::move(name), true});
+  if (!OutputsFree(outputs)) return;
   const TExportResult result = ExportWithProgress(LocalPath(*chosen), format, settings, text);
   dialogs_->Message(this, TitleText,
                     (result.Cancelled ? QStringLiteral("已取消：生成") : QStringLiteral("生成")) +

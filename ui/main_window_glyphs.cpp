@@ -51,6 +51,11 @@ void TForm1::GLY1Click() {
     lastGlyphName_ = *chosen;
     const std::string name = LocalPath(*chosen);
     options.Format = GlyphFormatOf(name);
+    const TGlyphFiles files = GlyphFilesOf(settings, options.BitsPerPixel, options.PrgBank, text.size());
+    std::vector<TFileUse> outputs;
+    for (std::int64_t n = 0; !text.empty() && n < files.Count; ++n)
+      outputs.push_back({"字模文件", GlyphFileName(name, n, files, options), true});
+    if (!OutputsFree(outputs)) return;
     std::unique_ptr<TProgress> progress;
     std::atomic<bool> cancelled{false};
     options.Control = DelayedProgress(progress, cancelled);

@@ -85,7 +85,10 @@ std::optional<QString> TForm1::AskParamFile(bool saving) {
   const auto chosen = saving ? dialogs_->SaveFile(this, ParamFilter, QStringLiteral("ini"), folder)
                              : dialogs_->OpenFile(this, ParamFilter, folder);
   if (!chosen) return std::nullopt;
-  return WithIniExtension(*chosen);
+  const QString path = WithIniExtension(*chosen);
+  // Saved over a text or font file in use, the parameter file would destroy it.
+  if (saving && !OutputsFree({{"参数文件", LocalPath(path), true}}, {{"参数文件", "参数文件"}})) return std::nullopt;
+  return path;
 }
 
 // Makes path the current parameter file for one load or save. A file that could not be read or

@@ -90,6 +90,9 @@ void TForm1::WriteIntoRom(const QString& romPath) {
     ReportError(QStringLiteral("“%1”就是源ROM：补丁不能写在源ROM上，请给补丁另起一个名字").arg(chosenName));
     return;
   }
+  if (!OutputsFree({{"源ROM", LocalPath(romPath), false}, {"写入后的ROM", LocalPath(chosen), true}},
+                   {{"源ROM", "写入后的ROM"}}))
+    return;
   if (QFileInfo::exists(chosen)) {
     const QString question = SameFile(chosen, romPath)
                                  ? QStringLiteral("“%1”就是源ROM。要用写入后的ROM替换它吗？").arg(chosenName)

@@ -63,6 +63,21 @@ void TForm1::LoadTextFiles(const QStringList& paths) {
     content += part;
   }
   Memo1->setPlainText(content);
+  textFiles_ = paths;
+}
+
+bool TForm1::OutputsFree(const std::vector<TFileUse>& outputs,
+                         const std::vector<std::pair<std::string, std::string>>& allowed) {
+  std::vector<TFileUse> uses;
+  for (const QString& file : textFiles_) uses.push_back({"文本文件", LocalPath(file), false});
+  if (!BfFontFont.File.empty()) uses.push_back({"字体文件", BfFontFont.File, false});
+  if (ParamFileNamed) uses.push_back({"参数文件", LocalPath(CurrentParamFile), false});
+  uses.insert(uses.end(), outputs.begin(), outputs.end());
+  const std::optional<TFileClash> clash = FindFileClash(uses, allowed);
+  if (!clash) return true;
+  ReportError(QStringLiteral("%1和%2是同一个文件：%3\n没有写入任何文件。")
+                  .arg(Q(clash->First.Name), Q(clash->Second.Name), Q(clash->Second.Path)));
+  return false;
 }
 
 void TForm1::ReplaceMemoText(const QString& text) {

@@ -190,6 +190,25 @@ TEST_F(OutputMenuTest, CodesThatDoNotFitAndCharactersOutsideThePlaneWriteNoTable
   EXPECT_EQ(Form->CodeStart, 0);
 }
 
+// An output over the loaded text file, the font file or another output: a message names both,
+// and nothing is written.
+TEST_F(OutputMenuTest, OutputsOverTheFilesInUseWriteNothing) {
+  const QString text = Path(QStringLiteral("script.00.chr"));
+  ASSERT_TRUE(WriteBytes(text, "字模"));
+  Form->LoadTextFiles({text});
+  Dialogs->CodeTables.push_back(TCodeTableChoice{0, 0});
+  Dialogs->Files.push_back(text);
+  Form->TBL1Click();
+  Dialogs->Files.push_back(Path(QStringLiteral("script.chr")));
+  Form->CHR1Click();
+  ASSERT_EQ(Dialogs->Messages.size(), 2u);
+  const QString expected = QStringLiteral("文本文件和%1是同一个文件：") + QFile::encodeName(text) + QStringLiteral("\n没有写入任何文件。");
+  EXPECT_EQ(Dialogs->Messages[0].second, expected.arg(QStringLiteral("码表文件"))) << Dialogs->Messages[0].second.toStdString();
+  EXPECT_EQ(Dialogs->Messages[1].second, expected.arg(QStringLiteral("字模文件"))) << Dialogs->Messages[1].second.toStdString();
+  EXPECT_EQ(FileBytes(text), "字模");
+  EXPECT_EQ(Entries(Dir.path()), QStringList{QStringLiteral("script.00.chr")});
+}
+
 TEST_F(OutputMenuTest, CodeSettingsGoIntoTheParameterFileAndComeBack) {
   Dialogs->CodeTables.push_back(TCodeTableChoice{0x8140, 2});
   Form->TBL1Click();  // the save dialog is cancelled; the settings stay
