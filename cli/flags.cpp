@@ -119,6 +119,7 @@ void ApplyFlags(const TOptionFlags& f, TOptionValues& v) {
   }
 
   if (f.font) {
+    if (f.font->empty()) throw UsageError("--font: the family name is empty; give one such as 宋体, or --font-file");
     v.Font.Name = *f.font;
     v.Font.File.clear();
   }
@@ -136,7 +137,7 @@ void ApplyFlags(const TOptionFlags& f, TOptionValues& v) {
 
 TOptionValues GatherOptions(const TOptionFlags& f) {
   TOptionValues values;
-  if (f.params) LoadParamFile(*f.params, values);
+  if (f.params) LoadNamedParamFile(*f.params, values);
   ApplyFlags(f, values);
   CheckFontFamily(values.Font, f.strictFont);
   return values;
@@ -144,7 +145,16 @@ TOptionValues GatherOptions(const TOptionFlags& f) {
 
 void SaveOptions(const TOptionFlags& f, const TOptionValues& values) {
   if (!f.saveParams) return;
-  SaveParamFile(*f.saveParams, values);
+  try {
+    SaveParamFile(*f.saveParams, values);
+  } catch (const TIniWriteError& e) {
+    throw TFileError(e.Path(), e.Reason().empty() ? "cannot be written" : e.Reason());
+  } catch (const TParamFolderError& e) {
+    std::error_code ec;
+    const std::string folder = e.Folder().size() > 1 && e.Folder().back() == '/' ? e.Folder().substr(0, e.Folder().size() - 1) : e.Folder();
+    throw TFileError(*f.saveParams, std::filesystem::exists(folder, ec) ? e.Folder() + " is not a folder"
+                                                                           : "its folder " + e.Folder() + " does not exist");
+  }
   if (!f.quiet) std::cout << *f.saveParams << "\n";
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/errors.h"
+#include "base/file_read.h"
 #include "base/hex.h"
 #include "params/ini.h"
 #include "text/text.h"
@@ -123,6 +124,21 @@ std::string FontFilePath(const std::string& value) {
   return path;
 }
 
+// Why a FontFile value names no file, or empty: a file: URI with an escape that is not %XX or
+// one that decodes to a NUL byte or to nothing.
+std::string FontFileFault(const std::string& value) {
+  if (!StartsWithFileScheme(value)) return {};
+  for (std::size_t i = value.find('%'); i != std::string::npos; i = value.find('%', i + 1)) {
+    if (i + 2 >= value.size() || HexDigit(static_cast<unsigned char>(value[i + 1])) < 0 ||
+        HexDigit(static_cast<unsigned char>(value[i + 2])) < 0)
+      return "its escape \"" + value.substr(i, 3) + "\" is not % and two hex digits";
+  }
+  const std::string path = FontFilePath(value);
+  if (path.empty()) return "it names no path";
+  if (path.find('\0') != std::string::npos) return "it decodes to a NUL byte, which no path holds";
+  return {};
+}
+
 void ReadFontSection(const TIniFile& ini, const std::string& section, TFont& font) {
   // A name that is empty or not GBK is no font name the window could hold.
   const auto raw = ini.Value(section, "FontName");
@@ -202,6 +218,19 @@ void LoadParamFile(const std::string& path, TOptionValues& v) {
   ApplyParams(TIniFile::Load(path), v);
 }
 
+void LoadNamedParamFile(const std::string& path, TOptionValues& v) {
+  const TIniFile ini(ReadFileBytes(path));
+  const TNames& n = Names();
+  const std::string sections[] = {n.CellSize, n.Font,     n.Position,     n.Colours,
+                                  n.Scan,     n.Encoding, n.Distribution, n.Limit};
+  if (std::none_of(std::begin(sections), std::end(sections), [&](const std::string& s) { return ini.HasSection(s); }))
+    throw TFileError(path, "not a parameter file: none of its sections is one a parameter file has");
+  if (const auto file = ini.Value(n.Font, "FontFile"))
+    if (const std::string fault = FontFileFault(*file); !fault.empty())
+      throw TFileError(path, "FontFile=" + *file + " is a file: URI that does not decode to a path: " + fault);
+  ApplyParams(ini, v);
+}
+
 void ApplyParams(const TIniFile& ini, TOptionValues& v) {
   const TNames& n = Names();
 
@@ -235,8 +264,8 @@ void SaveParamFile(const std::string& path, const TOptionValues& v) {
   TIniFile ini;
   try {
     ini = TIniFile::Load(path);
-  } catch (const TFileError&) {
-    throw TIniWriteError(path);
+  } catch (const TFileError& e) {
+    throw TIniWriteError(path, e.Reason());
   }
   const TNames& n = Names();
   const auto gbk = [](const std::string& utf8) { return Utf8ToGbk(utf8).value_or(std::string()); };

@@ -29,6 +29,11 @@ class TParamFolderError : public std::runtime_error {
 /// window could not hold, reads as the key's default. Throws TParamFolderError, or TFileError(path, strerror) for an unreadable file;
 /// v is unchanged then.
 void LoadParamFile(const std::string& path, TOptionValues& v);
+/// LoadParamFile of a file named on purpose (--params): a missing or unreadable file throws
+/// TFileError(path, strerror); a file with none of the parameter sections TFileError(path, "not a
+/// parameter file: ..."), and so does a FontFile value that is a file: URI of no path. Values out
+/// of range read as LoadParamFile reads them.
+void LoadNamedParamFile(const std::string& path, TOptionValues& v);
 /// LoadParamFile's steps over a parameter file's text that is already read.
 void ApplyParams(const TIniFile& ini, TOptionValues& v);
 

@@ -12,8 +12,9 @@ constexpr std::uint64_t Huge = std::numeric_limits<std::uint64_t>::max();
 
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > Huge - b ? Huge : a + b; }
 
-// "16 KB" for whole kilobytes, else "N bytes".
+// "16 KB" for whole kilobytes, else "N bytes"; Huge stands for a size no 64 bits hold.
 std::string SizeText(std::uint64_t bytes) {
+  if (bytes == Huge) return "larger than 2^64 bytes";
   return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KB" : std::to_string(bytes) + " bytes";
 }
 
@@ -23,13 +24,17 @@ std::uint64_t Nes2RomSize(std::uint8_t lsb, std::uint8_t msbNibble, std::uint64_
   if ((msbNibble & 0xF) != 0xF) return (static_cast<std::uint64_t>(msbNibble & 0xF) << 8 | lsb) * unit;
   const unsigned exponent = lsb >> 2;
   const std::uint64_t multiplier = (lsb & 3u) * 2 + 1;
-  // 2^61 x 7 is the largest that fits; beyond it no file can be that long anyway.
-  if (exponent > 60) return Huge;
+  // Exact while 64 bits hold it (2^63 x 1 does, 2^62 x 7 does not); Huge beyond.
+  if (exponent > 63 || (Huge >> exponent) < multiplier) return Huge;
   return (std::uint64_t{1} << exponent) * multiplier;
 }
 
 TRomLayout ReadRomLayout(std::string_view image, const std::string& fileName) {
-  if (image.size() < InesHeaderSize || image.substr(0, 4) != std::string_view("NES\x1A", 4))
+  const std::string_view magic("NES\x1A", 4);
+  if (image.size() < InesHeaderSize && image.size() > 0 && magic.starts_with(image.substr(0, 4)))
+    throw TFileError(fileName, "shorter than an iNES header: " + std::to_string(image.size()) + " bytes of the " +
+                                   std::to_string(InesHeaderSize) + " it takes");
+  if (image.size() < InesHeaderSize || image.substr(0, 4) != magic)
     throw TFileError(fileName, "not an iNES ROM (it does not start with \"NES\" 0x1A)");
   const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(image[i]); };
   TRomLayout rom;

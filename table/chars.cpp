@@ -43,7 +43,7 @@ TCharSet ExcludedCharacters(const std::string& path) {
       if (e.Kind == TEntryKind::Normal && e.Text.size() == 1) set.set(e.Text[0]);
     return set;
   }
-  const std::u16string text = LoadTextFile(path);
+  const std::u16string text = ReadTextInput(path);
   CheckBmp(text, path);
   for (char16_t c : JoinedText(text)) set.set(c);
   return set;

@@ -110,7 +110,7 @@ std::string CodeHex(std::string_view code) {
 
 TTable ParseTable(std::string_view bytes, const std::string& file) {
   const std::optional<std::u16string> text = DecodePlainText(bytes);
-  if (!text) throw TFileError(file, "Failed to Load Stream");
+  if (!text) throw TFileError(file, NotTextReason(bytes));
   TTableParser parser(file);
   std::size_t p = 0;
   for (int number = 1;; ++number) {

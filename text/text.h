@@ -39,8 +39,11 @@ std::optional<std::u16string> DecodePlainText(std::string_view bytes);
 /// read and TFileError(path, "Failed to Load Stream") when its bytes are not text.
 std::u16string LoadTextFile(const std::string& path);
 
-/// LoadTextFile of a file, or DecodeText of standard input for "-"; throws
-/// TFileError("standard input", ...) when standard input holds no text.
+/// Why DecodePlainText does not read bytes, for a message: the encoding tried and the line it
+/// failed at ("not text: neither UTF-8 nor GBK (code page 936) reads line 3").
+std::string NotTextReason(std::string_view bytes);
+/// DecodeText of a file, or of standard input for "-"; throws TFileError(file or "standard
+/// input", NotTextReason) when the bytes hold no text.
 std::u16string ReadTextInput(const std::string& input);
 
 /// The text as the engine sees it: CR, LF, U+2028 and U+2029 removed, all else kept in order.

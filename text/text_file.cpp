@@ -27,7 +27,64 @@ std::optional<std::u16string> FromUtf16(std::string_view bytes, bool bigEndian) 
   return text;
 }
 
+// The first line of bytes (split at LF) that decode does not read, or 0 when every line reads.
+template <typename Decode>
+std::size_t FirstUnreadLine(std::string_view bytes, Decode decode) {
+  std::size_t line = 1;
+  for (std::size_t start = 0; start <= bytes.size();) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    if (!decode(bytes.substr(start, end - start))) return line;
+    start = end + 1;
+    ++line;
+  }
+  return 0;
+}
+
+std::string UnicodeName(char16_t c) {
+  static constexpr char digits[] = "0123456789ABCDEF";
+  std::string name = "U+";
+  for (int shift = 12; shift >= 0; shift -= 4) name += digits[(c >> shift) & 15];
+  return name;
+}
+
 }  // namespace
+
+std::string NotTextReason(std::string_view bytes) {
+  std::string encoding;
+  std::string_view body = bytes;
+  std::optional<std::u16string> text;
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    body.remove_prefix(3);
+    encoding = "UTF-8 (its byte-order mark says so)";
+    if (const std::size_t line = FirstUnreadLine(body, IsValidUtf8))
+      return "not text: " + encoding + " does not read line " + std::to_string(line);
+    text = Utf8ToUtf16(body);
+  } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    const bool big = bytes[0] == '\xFE';
+    encoding = big ? "UTF-16BE (its byte-order mark says so)" : "UTF-16LE (its byte-order mark says so)";
+    text = FromUtf16(bytes.substr(2), big);
+    if (!text) return "not text: " + encoding + " takes an even number of bytes; it has " + std::to_string(bytes.size());
+  } else if (IsValidUtf8(bytes)) {
+    encoding = "UTF-8";
+    text = Utf8ToUtf16(bytes);
+  } else {
+    encoding = "GBK (code page 936), as it is not UTF-8";
+    if (const std::size_t line = FirstUnreadLine(bytes, [](std::string_view l) { return GbkToUtf16(l).has_value(); }))
+      return "not text: neither UTF-8 nor GBK (code page 936) reads line " + std::to_string(line);
+    text = GbkToUtf16(bytes);
+  }
+  if (!text) return "not text: " + encoding + " does not read it";
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < text->size(); ++i) {
+    const char16_t c = (*text)[i];
+    if (c == u'\n' || (c == u'\r' && (i + 1 >= text->size() || (*text)[i + 1] != u'\n'))) ++line;
+    if (HasBinaryControls(std::u16string_view(&c, 1)))
+      return "not text: line " + std::to_string(line) + " holds the control character " + UnicodeName(c) +
+             ", which no text has (read as " + encoding + "; UTF-16 needs a byte-order mark)";
+  }
+  return "not text: " + encoding + " does not read it";
+}
 
 std::optional<std::u16string> DecodeText(std::string_view bytes) {
   if (bytes.starts_with("{\\rtf")) return RtfToText(bytes);
@@ -59,9 +116,9 @@ std::u16string LoadTextFile(const std::string& path) {
 }
 
 std::u16string ReadTextInput(const std::string& input) {
-  if (input != "-") return LoadTextFile(input);
-  std::optional<std::u16string> text = DecodeText(ReadInputBytes(input));
-  if (!text) throw TFileError("standard input", "Failed to Load Stream");
+  const std::string bytes = ReadInputBytes(input);
+  std::optional<std::u16string> text = DecodeText(bytes);
+  if (!text) throw TFileError(input == "-" ? "standard input" : input, NotTextReason(bytes));
   return std::move(*text);
 }
 

@@ -160,5 +160,28 @@ TEST(CliKilledExport, LeavesOnlyWholeNumberedFiles) {
   }
 }
 
+// Killed between linking the new file under its temporary name and renaming it over the old
+// one, a writer leaves the old file and a stray temporary; the next run of the command removes it.
+TEST(CliKilledExport, AStrayTemporaryIsGoneAfterTheNextRun) {
+  test::TempDir dir;
+  std::ofstream(dir / "in.txt", std::ios::binary) << "你好";
+  std::ofstream(dir / "font.00.chr", std::ios::binary) << "old";
+  const std::string command = "export in.txt -o font.chr -q" + FontFlags();
+  // Under the sanitizers the preloaded library comes before their runtime, which they allow so.
+  const test::TRun killed =
+      test::RunIn(dir, std::string("MIPOFC_KILL_AT_RENAME=1 ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\" "
+                                   "LD_PRELOAD='") + MIPOFC_KILL_AT_RENAME + "' '" + MIPOFC_CLI + "' " + command);
+  EXPECT_NE(killed.status, 0) << killed.err;
+  std::vector<std::string> names = Names(dir.Path());
+  EXPECT_EQ(test::ReadFile(dir / "font.00.chr"), "old");
+  ASSERT_EQ(names.size(), 3u) << "a temporary beside in.txt and font.00.chr";
+  EXPECT_TRUE(names[0].starts_with(".mipofc-")) << names[0];
+
+  const test::TRun again = test::RunCli(dir, command);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"font.00.chr", "in.txt"}));
+  EXPECT_NE(test::ReadFile(dir / "font.00.chr"), "old");
+}
+
 }  // namespace
 }  // namespace mipofc

@@ -77,12 +77,14 @@ TEST(RomLayout, Nes2SizeForms) {
   EXPECT_EQ(Nes2RomSize(0x07, 0xF, 16 * KB), 2u * 7);  // 2^1 x 7
   EXPECT_EQ(Nes2RomSize(0x55, 0xF, 8 * KB), (1u << 21) * 3);  // 2^21 x 3
   EXPECT_EQ(Nes2RomSize(0xF3, 0xF, 8 * KB), (std::uint64_t{1} << 60) * 7);
+  EXPECT_EQ(Nes2RomSize(0xFC, 0xF, 8 * KB), std::uint64_t{1} << 63);  // the largest that fits
   EXPECT_EQ(Nes2RomSize(0xFF, 0xF, 8 * KB), UINT64_MAX);  // 2^63 x 7 does not fit
 }
 
 TEST(RomLayout, ErrorsNameTheFileAndTheReason) {
   EXPECT_NE(ErrorOf("").find("not an iNES ROM"), std::string::npos);
-  EXPECT_NE(ErrorOf("NES\x1A").find("not an iNES ROM"), std::string::npos);  // shorter than a header
+  EXPECT_EQ(ErrorOf("NES\x1A\x01\x01"), "shorter than an iNES header: 6 bytes of the 16 it takes");
+  EXPECT_NE(ErrorOf("NEX\x1A\x01\x01").find("not an iNES ROM"), std::string::npos);
   EXPECT_NE(ErrorOf(Image({'N', 'E', 'S', 0x1B, 1, 1}, 24 * KB)).find("not an iNES ROM"), std::string::npos);
   EXPECT_NE(ErrorOf(std::string(24 * KB, 'x')).find("not an iNES ROM"), std::string::npos);
 
@@ -92,8 +94,11 @@ TEST(RomLayout, ErrorsNameTheFileAndTheReason) {
   EXPECT_NE(shortRom.find(std::to_string(16 + 40 * KB) + " bytes"), std::string::npos) << shortRom;
   // The trainer counts; so do sizes no file can reach.
   EXPECT_NE(ErrorOf(Image(Header(1, 1, 0x04), 24 * KB)).find("trainer"), std::string::npos);
-  EXPECT_NE(ErrorOf(Image(Header(0xFF, 0xFF, 0, 0x08, 0xFF), 100)).find("shorter than its header says"),
-            std::string::npos);
+  const std::string huge = ErrorOf(Image(Header(0xFF, 0xFF, 0, 0x08, 0xFF), 100));
+  EXPECT_NE(huge.find("shorter than its header says: 116 bytes, but the header, larger than 2^64 bytes of PRG-ROM and "
+                      "larger than 2^64 bytes of CHR-ROM take more than any file holds"),
+            std::string::npos)
+      << huge;
   // A longer file is fine: the rest is not ours to judge.
   EXPECT_EQ(ErrorOf(Image(Header(1, 1), 24 * KB + 100)), "");
 }
