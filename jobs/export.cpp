@@ -32,7 +32,8 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
   // A bank that holds no character would never advance through the text.
   if (capacity <= 0 && !text.empty()) throw std::invalid_argument("these settings give banks of no characters");
   const std::string base = ExportBaseName(chosenName);
-  const std::int64_t total = ExportFileCount(text.size(), capacity);
+  const std::int64_t total = options.BankStarts.empty() ? ExportFileCount(text.size(), capacity)
+                                                        : static_cast<std::int64_t>(options.BankStarts.size());
   TExportResult result;
   TFileWriterThread writer;
   std::exception_ptr failure;
@@ -41,7 +42,7 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
   try {
     // A fresh engine per file: nothing of one bank reaches the next. Only ca65 comments name
     // the tiles; the other formats need no names.
-    TBankMaker maker(settings, text, capacity, options.Format == TBankFormat::Ca65);
+    TBankMaker maker(settings, text, capacity, options.Format == TBankFormat::Ca65, options.BankStarts);
     for (std::int64_t n = 0; n < total; ++n) {
       TMadeBank bank = maker.Take(n);
       if (options.OnBank) options.OnBank(n, bank.Bytes);
