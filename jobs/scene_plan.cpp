@@ -11,6 +11,8 @@ namespace {
 // The improvement stops after this many passes even while it still finds something: a bound on
 // the time, the same on every machine.
 constexpr int MaxPasses = 64;
+// Nor does it start a pass once it has looked at this many characters.
+constexpr std::uint64_t WorkBudget = 120'000'000;
 
 // Banks of scenes, each a set of character indices as bits.
 class TBanks {
@@ -140,15 +142,18 @@ class TBanks {
     return any;
   }
 
-  // Moves each scene, in script order, to the bank where it gains fewer characters than its
-  // own bank loses by its leaving; true when one moved. Each move shrinks the banks' total.
+  // Moves each scene, in script order, to the bank where it gains fewer characters than its own
+  // bank loses by its leaving, or as many into a bank at least as full (fuller banks get fuller,
+  // emptier ones emptier, until they can go); true when one moved. Each move shrinks the banks'
+  // total or raises the sum of their squared sizes, so the passes end.
   bool TightenPass() {
     bool any = false;
     for (std::size_t s = 0; s < scenes_.size(); ++s) {
       const std::int32_t own = OwnCharacters(s);
       if (own == 0) continue;
       const std::int32_t from = sceneBank_[s];
-      const std::int32_t t = BestFitting(s, from, own);
+      std::int32_t t = BestFitting(s, from, own);
+      if (t < 0) t = EqualFitting(s, from, own);
       if (t < 0) continue;
       Remove(s);
       if (banks_[static_cast<std::size_t>(from)].scenes.empty()) banks_[static_cast<std::size_t>(from)].alive = false;
@@ -157,6 +162,25 @@ class TBanks {
     }
     return any;
   }
+
+  // The fullest bank other than from (at least as full as from) that takes s for exactly gain
+  // new characters; ties go to the lowest bank. -1 for none.
+  std::int32_t EqualFitting(std::size_t s, std::int32_t from, std::int32_t gain) const {
+    const std::int32_t fromSize = banks_[static_cast<std::size_t>(from)].size;
+    std::int32_t best = -1, bestSize = fromSize - 1;
+    for (std::int32_t b = 0; b < static_cast<std::int32_t>(banks_.size()); ++b) {
+      const TBank& bank = banks_[static_cast<std::size_t>(b)];
+      if (!bank.alive || b == from || bank.size <= bestSize || bank.size + gain > capacity_) continue;
+      if (Gain(b, s, gain) == gain) {
+        best = b;
+        bestSize = bank.size;
+      }
+    }
+    return best;
+  }
+
+  // Characters looked at so far: the improvement's bound, the same on every machine.
+  std::uint64_t Work() const { return work_; }
 
   // The alive banks numbered by their first scene.
   TBankAssignment Assignment() const {
@@ -182,9 +206,15 @@ class TBanks {
   // How many characters of s bank b lacks, counted until the count passes cutoff.
   std::int32_t Gain(std::int32_t b, std::size_t s, std::int32_t cutoff) const {
     const std::vector<std::uint64_t>& bits = banks_[static_cast<std::size_t>(b)].bits;
+    // The rarer characters come later in first appearance, so misses come sooner from the end.
+    const std::vector<std::int32_t>& chars = scenes_[s];
     std::int32_t gain = 0;
-    for (std::int32_t c : scenes_[s])
+    std::size_t k = chars.size();
+    while (k > 0) {
+      const std::int32_t c = chars[--k];
       if ((bits[static_cast<std::size_t>(c) >> 6] >> (c & 63) & 1) == 0 && ++gain > cutoff) break;
+    }
+    work_ += chars.size() - k;
     return gain;
   }
 
@@ -193,6 +223,7 @@ class TBanks {
   std::int32_t capacity_;
   std::vector<TBank> banks_;
   std::vector<std::int32_t> sceneBank_;
+  mutable std::uint64_t work_ = 0;
 };
 
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return b <= 0 ? 0 : (a + b - 1) / b; }
@@ -224,10 +255,14 @@ TBankAssignment BestFusionBanks(const TSceneSets& scenes, std::int32_t universe,
 }
 
 TBankAssignment PlanBanks(const TSceneSets& scenes, std::int32_t universe, std::int32_t capacity) {
-  const TBankAssignment first = FirstFitBanks(scenes, universe, capacity);
-  const TBankAssignment fusion = BestFusionBanks(scenes, universe, capacity);
-  TBanks banks(scenes, universe, capacity, fusion.Banks <= first.Banks ? fusion : first);
-  for (int pass = 0; pass < MaxPasses; ++pass) {
+  return PlanBanksBeside(scenes, universe, capacity, FirstFitBanks(scenes, universe, capacity),
+                         BestFusionBanks(scenes, universe, capacity));
+}
+
+TBankAssignment PlanBanksBeside(const TSceneSets& scenes, std::int32_t universe, std::int32_t capacity,
+                                const TBankAssignment& firstFit, const TBankAssignment& bestFusion) {
+  TBanks banks(scenes, universe, capacity, bestFusion.Banks <= firstFit.Banks ? bestFusion : firstFit);
+  for (int pass = 0; pass < MaxPasses && banks.Work() < WorkBudget; ++pass) {
     if (banks.DissolvePass()) continue;
     if (!banks.TightenPass()) break;
   }
@@ -292,9 +327,11 @@ TScenePlan PlanScenes(const std::vector<TScene>& scenes, std::int32_t capacity, 
   if (!plan.Oversized.empty() || rest.empty()) return plan;
 
   const auto universe = static_cast<std::int32_t>(rest.size());
-  plan.FirstFit = FirstFitBanks(sets, universe, capacity).Banks;
-  plan.BestFusion = BestFusionBanks(sets, universe, capacity).Banks;
-  const TBankAssignment assigned = PlanBanks(sets, universe, capacity);
+  const TBankAssignment first = FirstFitBanks(sets, universe, capacity);
+  const TBankAssignment fusion = BestFusionBanks(sets, universe, capacity);
+  plan.FirstFit = first.Banks;
+  plan.BestFusion = fusion.Banks;
+  const TBankAssignment assigned = PlanBanksBeside(sets, universe, capacity, first, fusion);
   plan.SceneBank = assigned.SceneBank;
   std::vector<std::vector<bool>> members(static_cast<std::size_t>(assigned.Banks), std::vector<bool>(rest.size()));
   for (std::size_t s = 0; s < sets.size(); ++s)

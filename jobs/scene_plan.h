@@ -33,6 +33,10 @@ TBankAssignment BestFusionBanks(const TSceneSets& scenes, std::int32_t universe,
 /// heuristic; the same input gives the same plan. Banks are numbered by their first scene.
 TBankAssignment PlanBanks(const TSceneSets& scenes, std::int32_t universe, std::int32_t capacity);
 
+/// PlanBanks with the two heuristics' assignments already made.
+TBankAssignment PlanBanksBeside(const TSceneSets& scenes, std::int32_t universe, std::int32_t capacity,
+                                const TBankAssignment& firstFit, const TBankAssignment& bestFusion);
+
 /// A scene that holds more characters besides the fixed banks than a bank holds.
 struct TOversizedScene {
   std::size_t Scene = 0;
