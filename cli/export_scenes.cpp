@@ -24,7 +24,7 @@ void AddSceneFlags(CLI::App& cmd, TSceneFlags& f) {
                  "MODE: plan the script's scenes into CHR-ROM banks; blank (blank lines part scenes), line (a scene a "
                  "line) or marker:TEXT (a line that is TEXT parts scenes)");
   cmd.add_option("--fixed-banks", f.fixedBanks, "with --scenes: banks every scene sees besides its switched bank")
-      ->check(CLI::Range(0, 4))
+      ->check(CLI::IsMember({0, 1, 2, 3, 4}))
       ->default_str("0");
   cmd.add_option("--encode", f.encode, "with --scenes: also write the script's bytes, scene after scene");
   cmd.add_option("--scene-map", f.sceneMap, "with --scenes: also write each scene's bank and bytes (.csv, .s or .h)");
