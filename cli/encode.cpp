@@ -28,6 +28,10 @@ int RunEncode(const TEncodeFlags& f) {
   const TEncoded encoded = EncodeScript(script, book, unknownCode);
   WriteOutput(f.output, encoded.Bytes, f.quiet);
   if (f.quiet) return 0;
+  if (!book.NewlineCode())
+    if (const std::uint64_t breaks = LineBreakCount(script.Text()); breaks > 0)
+      std::cerr << breaks << (breaks == 1 ? " line break has" : " line breaks have")
+                << " no code: no table has a newline entry (*HEX)\n";
   if (unknownCode)
     std::cerr << encoded.UnknownCount << (encoded.UnknownCount == 1 ? " character" : " characters")
               << " that no table entry matches written as " << CodeHex(*unknownCode) << "\n";

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/export_bdf.h"
 #include "cli/export_glyphs.h"
+#include "cli/export_scenes.h"
 #include "cli/export_table.h"
 #include "cli/file_check.h"
 #include "cli/flags.h"
@@ -38,10 +39,12 @@ struct TExportFlags {
   TOptionFlags options;
   TTableFlags table;
   TGlyphFlags glyphs;
+  TSceneFlags scenes;
 };
 
 // Every option that names a file export writes, checked before anything is written.
-const std::vector<std::string> ExportOutputs = {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params", "--map"};
+const std::vector<std::string> ExportOutputs = {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params", "--map",
+                                               "--encode", "--scene-map"};
 
 // Every option that names a file export reads.
 const std::vector<std::string> ExportInputs = {"INPUT", "--params", "--font-file", "--exclude", "--from-table", "--rom"};
@@ -155,12 +158,23 @@ int RunExport(const CLI::App& cmd, const TExportFlags& f) {
   if (bdf) CheckBdfFlags(f.concat, f.palette.has_value(), romWanted);
   if (bdf && (f.glyphs.layout != "banks" || f.glyphs.map || f.glyphs.blankSlot))
     throw UsageError("--format bdf writes a font: --layout glyphs, --map and --blank-slot go with banks and glyph data");
+  const bool scenes =
+      CheckSceneFlags(f.scenes, f.table, {bdf, romWanted, f.glyphs.layout == "glyphs", f.glyphs.map.has_value()});
   TExportOptions options = bdf ? TExportOptions{} : FileOptions(f);
-  CheckTableFlags(f.table);
+  TTableFlags table = f.table;
+  if (scenes) table.unique = true;  // a bank holds each character once
+  CheckTableFlags(table);
   const bool glyphs = CheckGlyphFlags(f.glyphs, {options.Format, f.concat, romWanted});
   TOptionValues values = GatherOptions(f.options);
-  ApplyTableFlags(f.table, values);
+  ApplyTableFlags(table, values);
   CheckGlyphOptions(f.glyphs, values);
+  if (scenes) {
+    TFont font = values.Font;
+    TChrSettings settings = GatherSettings(values, &font);
+    ApplyBlankSlot(f.glyphs, settings);
+    return RunSceneExport({f.scenes, table, f.options, values, settings, f.input, f.output, options,
+                           FileUsesOf(cmd, ExportInputs, {ExportOutputs.begin() + 1, ExportOutputs.end()})});
+  }
   // Read before anything is written: the codes of --table must fit first.
   const TTableExport exported = PrepareTableExport(f.table, f.input, values);
   // The map and the glyphs' ca65 comments name each character's code.
@@ -241,6 +255,7 @@ TCommand AddExportCommand(CLI::App& app) {
   AddOptionFlags(*cmd, f->options);
   AddTableFlags(*cmd, f->table);
   AddGlyphFlags(*cmd, f->glyphs);
+  AddSceneFlags(*cmd, f->scenes);
   cmd->add_option("-o,--output", f->output, "the name to export under, e.g. font.chr -> font.00.chr ...")
       ->required();
   return {.app = cmd,

@@ -4,13 +4,11 @@
 
 #include "cli/flags.h"
 #include "cli/table_io.h"
+#include "engine/formats.h"
 #include "jobs/code_table.h"
 
 namespace mipofc::cli {
 
-namespace {
-
-// Codes that do not fit, said of the flag that set them.
 UsageError CodeRangeUsage(const TCodeRangeError& e, const TOptionValues& v) {
   const auto start = static_cast<std::uint32_t>(v.CodeStart);
   const int startBytes = start > 0xFFFF ? 3 : start > 0xFF ? 2 : 1;
@@ -19,7 +17,24 @@ UsageError CodeRangeUsage(const TCodeRangeError& e, const TOptionValues& v) {
   return UsageError(flag + ": " + e.what());
 }
 
-}  // namespace
+UsageError CodeConflictUsage(const TCodeConflictError& e) {
+  const std::string flag = e.Newline ? "--newline-code " : "--end-code ";
+  if (e.Char.empty()) return UsageError(flag + e.Code + " is also --newline-code " + e.Code);
+  return UsageError(flag + e.Code + " is also the code of " + CharLabel(e.Char[0]));
+}
+
+TControlCodes ControlCodesOf(const TTableFlags& f) {
+  TControlCodes codes;
+  if (f.newlineCode) codes.Newline = ParseCodeBytes(*f.newlineCode, "--newline-code");
+  if (f.endCode) codes.End = ParseCodeBytes(*f.endCode, "--end-code");
+  return codes;
+}
+
+TTableEncoding TableEncodingOf(const TTableFlags& f) {
+  return f.tableEncoding == "utf-16" ? TTableEncoding::Utf16
+         : f.tableEncoding == "gbk"  ? TTableEncoding::Gbk
+                                     : TTableEncoding::Utf8;
+}
 
 void AddTableFlags(CLI::App& cmd, TTableFlags& f) {
   cmd.add_flag("--unique", f.unique, "draw each distinct character once");
@@ -38,6 +53,8 @@ void AddTableFlags(CLI::App& cmd, TTableFlags& f) {
       ->check(CLI::IsMember({1, 2, 3}))
       ->default_str("the fewest that hold every code");
   cmd.add_option("--from-table", f.fromTable, "instead of INPUT: draw the characters of a .tbl in code order");
+  cmd.add_option("--newline-code", f.newlineCode, "HEX: the tables get the newline entry *HEX (with --table or --scenes)");
+  cmd.add_option("--end-code", f.endCode, "HEX: the tables get the end entry /HEX (with --table or --scenes)");
 }
 
 void CheckTableFlags(const TTableFlags& f) {
@@ -70,13 +87,13 @@ TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, 
   source.Tabled = f.table.has_value();
   exported.Text = ExportTextOf(source, start);
   if (!f.table) return exported;
-  const TTableEncoding encoding = f.tableEncoding == "utf-16" ? TTableEncoding::Utf16
-                                  : f.tableEncoding == "gbk"  ? TTableEncoding::Gbk
-                                                              : TTableEncoding::Utf8;
   try {
-    exported.TableBytes = CodeTableFile(exported.Text, start, v.CodeBytes, encoding, *f.table).Bytes;
+    exported.TableBytes =
+        CodeTableFile(exported.Text, start, v.CodeBytes, TableEncodingOf(f), *f.table, ControlCodesOf(f)).Bytes;
   } catch (const TCodeRangeError& e) {
     throw CodeRangeUsage(e, v);
+  } catch (const TCodeConflictError& e) {
+    throw CodeConflictUsage(e);
   }
   return exported;
 }

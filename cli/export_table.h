@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/flags.h"
+#include "jobs/code_table.h"
 #include "params/options.h"
 #include "table/codes.h"
 
@@ -24,6 +26,8 @@ struct TTableFlags {
   std::optional<std::string> codeStart;
   std::optional<int> codeBytes;
   std::optional<std::string> fromTable;
+  std::optional<std::string> newlineCode;
+  std::optional<std::string> endCode;
 };
 
 /// The text an export draws and, with --table, the table's file bytes.
@@ -32,8 +36,8 @@ struct TTableExport {
   std::optional<std::string> TableBytes;
 };
 
-/// Adds --unique, --order, --exclude, --table, --table-encoding, --code-start, --code-bytes and
-/// --from-table; f.input must be set to the INPUT option.
+/// Adds --unique, --order, --exclude, --table, --table-encoding, --code-start, --code-bytes,
+/// --from-table, --newline-code and --end-code; f.input must be set to the INPUT option.
 void AddTableFlags(CLI::App& cmd, TTableFlags& f);
 /// Throws UsageError for flags that do not go together, and for INPUT missing (or given with
 /// --from-table).
@@ -48,6 +52,14 @@ TTableExport PrepareTableExport(const TTableFlags& f, const std::string& input, 
 /// The codes of count exported characters from the values' code start, in their code bytes;
 /// UsageError, worded as for --table, when they do not fit.
 TCodePlan PlanExportCodes(std::size_t count, const TOptionValues& v);
+/// The codes of --newline-code and --end-code.
+TControlCodes ControlCodesOf(const TTableFlags& f);
+/// The --table-encoding asked for.
+TTableEncoding TableEncodingOf(const TTableFlags& f);
+/// Codes that do not fit, said of the flag that set them.
+UsageError CodeRangeUsage(const TCodeRangeError& e, const TOptionValues& v);
+/// A control code that is also another code, said of its flag.
+UsageError CodeConflictUsage(const TCodeConflictError& e);
 /// Writes the table of --table (after the banks), and names it unless quiet.
 void WriteExportTable(const TTableFlags& f, const TTableExport& exported, bool quiet);
 

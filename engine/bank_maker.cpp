@@ -1,6 +1,7 @@
 #include "engine/bank_maker.h"
 
 #include <memory>
+#include <utility>
 
 #include "engine/formats.h"
 
@@ -28,12 +29,15 @@ std::int64_t ExportFileCount(std::size_t length, std::int32_t capacity) {
 }
 
 TBankMaker::TBankMaker(const TChrSettings& settings, std::u16string_view text, std::int32_t capacity,
-                       bool tileNames)
+                       bool tileNames, std::vector<std::size_t> starts)
     : settings_(settings),
       text_(text),
       capacity_(static_cast<std::size_t>(capacity)),
       tileNames_(tileNames),
-      count_(capacity > 0 ? static_cast<std::int64_t>((text.size() + capacity_ - 1) / capacity_) : 0),
+      starts_(std::move(starts)),
+      count_(!starts_.empty() ? static_cast<std::int64_t>(starts_.size())
+             : capacity > 0   ? static_cast<std::int64_t>((text.size() + capacity_ - 1) / capacity_)
+                              : 0),
       helperSettings_(settings) {
   if (count_ < HelperFrom || std::thread::hardware_concurrency() < 2) return;
   if (settings.Font != nullptr) {
@@ -54,7 +58,13 @@ TBankMaker::~TBankMaker() {
 
 TMadeBank TBankMaker::Make(const TChrSettings& settings, std::int64_t n) const {
   auto engine = std::make_unique<TChr>();
-  engine->BuildFor(settings, text_.substr(static_cast<std::size_t>(n) * capacity_, capacity_));
+  const auto k = static_cast<std::size_t>(n);
+  if (starts_.empty()) {
+    engine->BuildFor(settings, text_.substr(k * capacity_, capacity_));
+  } else {
+    const std::size_t end = k + 1 < starts_.size() ? starts_[k + 1] : text_.size();
+    engine->BuildFor(settings, text_.substr(starts_[k], end - starts_[k]));
+  }
   TMadeBank bank{std::string(engine->BankBytes()), {}};
   if (tileNames_) bank.TileNames = TileNames(*engine, n);
   return bank;

@@ -32,7 +32,10 @@ struct TMadeBank {
 class TBankMaker {
  public:
   /// The banks of text at capacity characters a bank (> 0), with tile names when tileNames.
-  TBankMaker(const TChrSettings& settings, std::u16string_view text, std::int32_t capacity, bool tileNames);
+  /// With starts, bank n is text[starts[n] .. starts[n + 1]) instead (the last to the end of the
+  /// text); the starts rise and no slice is longer than capacity.
+  TBankMaker(const TChrSettings& settings, std::u16string_view text, std::int32_t capacity, bool tileNames,
+             std::vector<std::size_t> starts = {});
   /// Stops the helper after the bank it is making.
   ~TBankMaker();
   TBankMaker(const TBankMaker&) = delete;
@@ -51,6 +54,7 @@ class TBankMaker {
   const std::u16string_view text_;
   const std::size_t capacity_;
   const bool tileNames_;
+  const std::vector<std::size_t> starts_;
   const std::int64_t count_;
 
   // The helper's own font object: making a bank writes to the font it is given.

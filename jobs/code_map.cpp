@@ -120,12 +120,13 @@ std::vector<TArray> Arrays(std::u16string_view text, const TCodeMapLayout& layou
   return arrays;
 }
 
-std::string Values(const TArray& array, const char* line, const char* prefix, int digits, bool commaAtEnd) {
+std::string Values(const std::vector<std::uint64_t>& values, std::size_t perLine, const char* line, const char* prefix,
+                   int digits, bool commaAtEnd) {
   std::string out;
-  for (std::size_t i = 0; i < array.values.size(); ++i) {
-    out += i % 16 == 0 ? line : ", ";
-    out += prefix + HexText(array.values[i], digits);
-    if (i % 16 == 15 || i + 1 == array.values.size()) out += commaAtEnd && i + 1 < array.values.size() ? ",\n" : "\n";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    out += i % perLine == 0 ? line : ", ";
+    out += prefix + HexText(values[i], digits);
+    if (i % perLine == perLine - 1 || i + 1 == values.size()) out += commaAtEnd && i + 1 < values.size() ? ",\n" : "\n";
   }
   return out;
 }
@@ -134,12 +135,8 @@ std::string Ca65Map(std::u16string_view text, const TCodeMapLayout& layout, cons
   std::string out;
   for (const std::string& line : Summary(text, layout, "$")) out += "; " + line + "\n";
   out += prefix + "_count = " + std::to_string(text.size()) + "\n";
-  for (const TArray& array : Arrays(text, layout, prefix)) {
-    const std::uint64_t largest = array.values.empty() ? 0 : *std::max_element(array.values.begin(), array.values.end());
-    const int bytes = ElementBytes(largest);
-    const char* directive = bytes == 1 ? "    .byte " : bytes == 2 ? "    .word " : "    .dword ";
-    out += array.name + ":\n" + Values(array, directive, "$", 2 * bytes, false);
-  }
+  for (const TArray& array : Arrays(text, layout, prefix))
+    out += MapArrayText(TMapFormat::Ca65, array.name, array.values, 16, 0);
   return out;
 }
 
@@ -148,17 +145,25 @@ std::string CMap(std::u16string_view text, const TCodeMapLayout& layout, const s
   std::string out = "#ifndef " + guard + "\n#define " + guard + "\n\n";
   for (const std::string& line : Summary(text, layout, "0x")) out += "/* " + line + " */\n";
   out += "#define " + prefix + "_count " + std::to_string(text.size()) + "\n";
-  for (const TArray& array : Arrays(text, layout, prefix)) {
-    if (array.values.empty()) continue;  // C has no arrays of no elements
-    const int bytes = ElementBytes(*std::max_element(array.values.begin(), array.values.end()));
-    const char* type = bytes == 1 ? "unsigned char" : bytes == 2 ? "unsigned short" : "unsigned long";
-    out += "\nconst " + std::string(type) + " " + array.name + "[" + std::to_string(array.values.size()) + "] = {\n" +
-           Values(array, "  ", "0x", 2 * bytes, true) + "};\n";
-  }
+  for (const TArray& array : Arrays(text, layout, prefix))
+    out += MapArrayText(TMapFormat::C, array.name, array.values, 16, 0);
   return out + "\n#endif\n";
 }
 
 }  // namespace
+
+std::string MapArrayText(TMapFormat format, const std::string& name, const std::vector<std::uint64_t>& values,
+                         std::size_t perLine, int bytes) {
+  if (bytes == 0) bytes = ElementBytes(values.empty() ? 0 : *std::max_element(values.begin(), values.end()));
+  if (format == TMapFormat::Ca65) {
+    const char* directive = bytes == 1 ? "    .byte " : bytes == 2 ? "    .word " : "    .dword ";
+    return name + ":\n" + Values(values, perLine, directive, "$", 2 * bytes, false);
+  }
+  if (format != TMapFormat::C || values.empty()) return "";  // C has no arrays of no elements
+  const char* type = bytes == 1 ? "unsigned char" : bytes == 2 ? "unsigned short" : "unsigned long";
+  return "\nconst " + std::string(type) + " " + name + "[" + std::to_string(values.size()) + "] = {\n" +
+         Values(values, perLine, "  ", "0x", 2 * bytes, true) + "};\n";
+}
 
 std::optional<TMapFormat> MapFormatOfName(std::string_view name) {
   const std::string ext = Lower(name.substr(ExportBaseName(name).size()));

@@ -38,6 +38,13 @@ TCodeMapLayout BankMapLayout(const TChrSettings& settings, const TCodePlan& code
 TCodeMapLayout GlyphMapLayout(const TChrSettings& settings, const TGlyphFiles& files, int bitsPerPixel,
                               const TCodePlan& codes);
 
+/// One array of a map file, perLine values a line, each element bytes bytes (1, 2 or 4; 0: the
+/// fewest that hold the largest value). Ca65: "NAME:" and ".byte", ".word" or ".dword" lines;
+/// C: "const unsigned char|short|long NAME[N] = { ... };" after an empty line, nothing for no
+/// values; Csv: nothing.
+std::string MapArrayText(TMapFormat format, const std::string& name, const std::vector<std::uint64_t>& values,
+                         std::size_t perLine, int bytes);
+
 /// The map file of text's characters in code order. Csv: the header
 /// "code,char,codepoint,file,cell,slots,offset" and a row a character (the code as a table
 /// writes it, the character, U+XXXX, the file number as its name writes it, the cell in that

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,25 @@
 
 namespace mipofc {
 
+/// The codes a table gives line breaks (*HEX) and the ends of strings (/HEX), each in ROM order.
+struct TControlCodes {
+  std::optional<std::string> Newline;
+  std::optional<std::string> End;
+};
+
+/// A control code that is also a character's code (or the other control code).
+class TCodeConflictError : public std::invalid_argument {
+ public:
+  TCodeConflictError(bool newline, std::string code, std::u16string character);
+  bool Newline;          ///< the newline code; else the end code
+  std::string Code;      ///< the code as hex
+  std::u16string Char;   ///< the character with that code; empty: it is also the newline code
+};
+
+/// Appends the entries *HEX and /HEX of controls to a table's entries; throws
+/// TCodeConflictError when a control code is the code of one of the entries (or both are one).
+void AddControlEntries(std::vector<TTableEntry>& entries, const TControlCodes& controls);
+
 /// A text's table as a file.
 struct TCodeTableFile {
   TCodePlan Plan;
@@ -22,10 +42,11 @@ struct TCodeTableFile {
 };
 
 /// The .tbl of an exported text: character i gets code start + i, in bytes bytes (0: the fewest
-/// that hold every code), the file in encoding. Throws TCodeRangeError when the codes do not fit,
+/// that hold every code), the file in encoding, with the entries of controls. Throws
+/// TCodeRangeError when the codes do not fit, TCodeConflictError as AddControlEntries,
 /// and TFileError naming fileName for a character the encoding cannot hold.
 TCodeTableFile CodeTableFile(std::u16string_view text, std::uint32_t start, int bytes, TTableEncoding encoding,
-                             const std::string& fileName);
+                             const std::string& fileName, const TControlCodes& controls = {});
 
 /// Where an export's characters come from.
 struct TExportSource {

@@ -33,7 +33,8 @@ std::vector<std::string> ExportFileNames(std::string_view chosenName, const TChr
   if (options.Concat) return {std::string(chosenName)};
   const std::string base = ExportBaseName(chosenName);
   std::vector<std::string> names;
-  const std::int64_t total = ExportFileCount(textLength, capacity);
+  const std::int64_t total = options.BankStarts.empty() ? ExportFileCount(textLength, capacity)
+                                                        : static_cast<std::int64_t>(options.BankStarts.size());
   for (std::int64_t n = 0; n < total; ++n) names.push_back(ExportFileName(base, n, capacity, options.Format));
   return names;
 }
@@ -44,7 +45,8 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
   // A bank that holds no character would never advance through the text.
   if (capacity <= 0 && !text.empty()) throw std::invalid_argument("these settings give banks of no characters");
   const std::string base = ExportBaseName(chosenName);
-  const std::int64_t total = ExportFileCount(text.size(), capacity);
+  const std::int64_t total = options.BankStarts.empty() ? ExportFileCount(text.size(), capacity)
+                                                        : static_cast<std::int64_t>(options.BankStarts.size());
   TExportResult result;
   TFileWriterThread writer;
   std::exception_ptr failure;
@@ -53,7 +55,7 @@ TExportResult ExportText(std::string_view chosenName, const TChrSettings& settin
   try {
     // A fresh engine per file: nothing of one bank reaches the next. Only ca65 comments name
     // the tiles; the other formats need no names.
-    TBankMaker maker(settings, text, capacity, options.Format == TBankFormat::Ca65);
+    TBankMaker maker(settings, text, capacity, options.Format == TBankFormat::Ca65, options.BankStarts);
     for (std::int64_t n = 0; n < total; ++n) {
       TMadeBank bank = maker.Take(n);
       if (options.OnBank) options.OnBank(n, bank.Bytes);

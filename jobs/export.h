@@ -20,6 +20,10 @@ struct TExportOptions {
   bool Concat = false;
   /// The colours of the PNG format's palette entries 0..3.
   TPalette Palette = DefaultPalette;
+  /// Where each bank's characters start in the text, when the banks are not even slices of the
+  /// text (each at most ExportCapacity characters, rising): bank n is text[BankStarts[n] ..
+  /// BankStarts[n + 1]), the last one to the end. Empty: slices of ExportCapacity characters.
+  std::vector<std::size_t> BankStarts;
   /// Hears each bank's number and raw bytes (Limit of them) as it is built, before it is written.
   std::function<void(std::int64_t bank, std::string_view bytes)> OnBank;
   /// Hears each file's name once it is written, in order.

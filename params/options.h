@@ -19,6 +19,17 @@ inline const std::array<std::string, 2> DistributionOptionTexts = {"0  一字连
 /// Item texts of the limit list ComboBox4.
 inline const std::array<std::string, 3> LimitTexts = {"1K", "2K", "4K"};
 
+/// How "按场景分库" cuts the text and plans its banks.
+struct TSceneValues {
+  int Mode = 0;             ///< 0 blank lines part scenes, 1 a scene a line, 2 marker lines part scenes
+  std::string Marker;       ///< the marker line, UTF-8
+  int FixedBanks = 0;       ///< 0..4
+  std::string NewlineCode;  ///< hex, may be empty
+  std::string EndCode;      ///< hex, may be empty
+
+  bool operator==(const TSceneValues&) const = default;
+};
+
 /// The option values the window's controls hold and a parameter file carries. The window keeps
 /// its controls as the truth and mirrors them here; the CLI fills one from a file and its flags.
 struct TOptionValues {
@@ -44,6 +55,7 @@ struct TOptionValues {
   TFont DialogFont;                         ///< FontDialog1's font
   int CodeStart = 0;                        ///< first code of an exported text's table, 0..0xFFFFFF
   int CodeBytes = 0;                        ///< bytes of each table code, 1..3; 0 = the fewest that hold every code
+  TSceneValues Scenes;                      ///< the scene dialog's settings
 
   /// The window's start state.
   TOptionValues();

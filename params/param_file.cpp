@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <string_view>
 
@@ -194,6 +195,49 @@ void WriteTableKeys(TIniFile& ini, const TOptionValues& v) {
   ini.WriteInteger(k.Section, k.Bytes, v.CodeBytes);
 }
 
+// Section "场景": the scene dialog's settings; the marker in GBK like every text of the file.
+struct TSceneKeys {
+  std::string Section, Mode, Marker, Fixed, Newline, End;
+};
+
+const TSceneKeys& SceneKeys() {
+  static const TSceneKeys keys{Utf8ToGbk("场景").value(),   Utf8ToGbk("分隔").value(),     Utf8ToGbk("标记").value(),
+                               Utf8ToGbk("固定库").value(), Utf8ToGbk("换行编码").value(), Utf8ToGbk("结束编码").value()};
+  return keys;
+}
+
+// A code as the dialog takes it: up to six hex digits, else nothing.
+std::string HexOrEmpty(const std::string& text) {
+  if (text.size() > 6) return "";
+  for (char c : text)
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return "";
+  return text;
+}
+
+void ReadSceneKeys(const TIniFile& ini, TOptionValues& v) {
+  const TSceneKeys& k = SceneKeys();
+  TSceneValues scenes;
+  const int mode = ini.ReadInteger(k.Section, k.Mode, 0);
+  scenes.Mode = mode >= 0 && mode <= 2 ? mode : 0;
+  if (const auto marker = GbkToUtf16(ini.ReadString(k.Section, k.Marker, ""))) scenes.Marker = Utf16ToUtf8(*marker);
+  const int fixed = ini.ReadInteger(k.Section, k.Fixed, 0);
+  scenes.FixedBanks = fixed >= 0 && fixed <= 4 ? fixed : 0;
+  scenes.NewlineCode = HexOrEmpty(ini.ReadString(k.Section, k.Newline, ""));
+  scenes.EndCode = HexOrEmpty(ini.ReadString(k.Section, k.End, ""));
+  v.Scenes = scenes;
+}
+
+void WriteSceneKeys(TIniFile& ini, const TOptionValues& v) {
+  const TSceneKeys& k = SceneKeys();
+  // As the table keys: in the file once they differ from the defaults.
+  if (v.Scenes == TSceneValues{} && !ini.Value(k.Section, k.Mode)) return;
+  ini.WriteInteger(k.Section, k.Mode, v.Scenes.Mode);
+  ini.WriteString(k.Section, k.Marker, Utf8ToGbk(v.Scenes.Marker).value_or(""));
+  ini.WriteInteger(k.Section, k.Fixed, v.Scenes.FixedBanks);
+  ini.WriteString(k.Section, k.Newline, v.Scenes.NewlineCode);
+  ini.WriteString(k.Section, k.End, v.Scenes.EndCode);
+}
+
 }  // namespace
 
 TParamFolderError::TParamFolderError(const std::string& folder, bool saving)
@@ -254,6 +298,7 @@ void ApplyParams(const TIniFile& ini, TOptionValues& v) {
   v.DialogFont = v.Font;
   ApplyChosenFont(v);
   ReadTableKeys(ini, v);
+  ReadSceneKeys(ini, v);
 }
 
 void SaveParamFile(const std::string& path, const TOptionValues& v) {
@@ -296,6 +341,7 @@ void SaveParamFile(const std::string& path, const TOptionValues& v) {
     ini.WriteString(n.Font, "FontFace", "");
   }
   WriteTableKeys(ini, v);
+  WriteSceneKeys(ini, v);
   ini.Save(path);
 }
 

@@ -69,6 +69,13 @@ TEncoded Encode(std::u16string_view text, const TCodeBook& book, const std::opti
   return result;
 }
 
+std::uint64_t LineBreakCount(std::u16string_view text) {
+  std::uint64_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) ++count;
+  return count;
+}
+
 TEncoded EncodeScript(const TScript& script, const TCodeBook& book, const std::optional<std::string>& unknownCode) {
   TEncoded out = Encode(script.Text(), book, unknownCode);
   if (unknownCode || out.Unknown.empty()) return out;

@@ -91,6 +91,9 @@ TEncoded Encode(std::u16string_view text, const TCodeBook& book, const std::opti
 /// first occurrence, at most 20, then how many more.
 TEncoded EncodeScript(const TScript& script, const TCodeBook& book, const std::optional<std::string>& unknownCode);
 
+/// The line breaks of text: CR LF, LF and CR, each one.
+std::uint64_t LineBreakCount(std::u16string_view text);
+
 /// Decodes script bytes: at each position the longest code the book has (3, then 2, then 1
 /// byte); a newline code gives LF, an end code its TEXT and LF, a normal code its TEXT, and a
 /// byte no code covers "<$XX>" (upper-case hex).

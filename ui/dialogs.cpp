@@ -14,6 +14,7 @@
 
 #include "ui/glyph_dialog.h"
 #include "ui/output_dialogs.h"
+#include "ui/scene_dialog.h"
 
 namespace mipofc {
 
@@ -150,6 +151,12 @@ std::optional<TCodeTableChoice> TDialogs::ChooseCodeTable(QWidget* parent, const
 
 std::optional<TGlyphChoice> TDialogs::ChooseGlyphs(QWidget* parent, const TGlyphChoice& initial) {
   TGlyphDialog dialog(parent, initial);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<TSceneValues> TDialogs::ChooseScenes(QWidget* parent, const TSceneValues& initial) {
+  TSceneDialog dialog(parent, initial);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
 }

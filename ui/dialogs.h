@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "params/options.h"
+
 class QWidget;
 
 namespace mipofc {
@@ -84,6 +86,9 @@ class TDialogs {
   /// The bits a pixel and the PRG bank size of glyph data, starting from initial; nullopt on
   /// cancel. Unless a dialog kind overrides it, the program's own small dialog.
   virtual std::optional<TGlyphChoice> ChooseGlyphs(QWidget* parent, const TGlyphChoice& initial);
+  /// How "按场景分库" cuts the text and plans its banks, starting from initial; nullopt on
+  /// cancel. Unless a dialog kind overrides it, the program's own dialog FormScenes.
+  virtual std::optional<TSceneValues> ChooseScenes(QWidget* parent, const TSceneValues& initial);
   /// The CHR-ROM kilobyte the banks start at, one that ask.Refusal accepts; nullopt on cancel.
   /// Unless a dialog kind overrides it, the program's own small dialog.
   virtual std::optional<std::int64_t> ChooseChrStart(QWidget* parent, const TChrStartAsk& ask);

@@ -17,6 +17,7 @@
 #include "engine/chr.h"
 #include "jobs/export.h"
 #include "jobs/file_uses.h"
+#include "jobs/scenes.h"
 #include "params/options.h"
 #include "ui/dialogs.h"
 
@@ -212,8 +213,10 @@ class TForm1 : public QMainWindow {
   QAction* ROM1 = nullptr;   // 写入ROM(&R)...
   QAction* BDF1 = nullptr;   // BDF字体(&D)...
   QAction* GLY1 = nullptr;   // CHR-RAM字模(&G)...
+  QAction* SCN1 = nullptr;   // 按场景分库(&S)...
   int CodeStart = 0;  ///< code of the text's first character in its table, 0..0xFFFFFF
   int CodeBytes = 0;  ///< bytes of every table code, 1..3; 0 = the fewest that hold every code
+  TSceneValues SceneValues;  ///< "按场景分库": the scene dialog's settings, kept with the options
   /// The memo's text replaced in one edit of its document, so that Ctrl+Z brings back the text before.
   void ReplaceMemoText(const QString& text);
   /// What "字符统计(&S)..." says of the memo's text with the current settings.
@@ -311,6 +314,13 @@ class TForm1 : public QMainWindow {
   void ROM1Click();
   void BDF1Click();
   void GLY1Click();
+  void SCN1Click();
+  /// How the scene settings cut the text; nullopt for marker lines without a marker.
+  std::optional<TSceneSplit> SceneSplit() const;
+  /// The memo's text with its line breaks; TTextError at a character outside the plane.
+  std::u16string ScriptText() const;
+  /// 字符统计's plan line: scenes, fixed and switched banks for the scene settings.
+  QString ScenePlanText();
   void N18Click();
   void N20Click();
   void N21Click();
@@ -365,6 +375,7 @@ class TForm1 : public QMainWindow {
   // "CHR-RAM字模": the dialog's last choice and the name last saved under.
   TGlyphChoice lastGlyphs_;
   QString lastGlyphName_;
+  QString lastSceneName_;  // the bank name "按场景分库" saved under last
   QString lastExportName_;
   QString lastBdfName_;  // the BDF font saved last, where its save dialog starts
   QStringList textFiles_;  // the text files the memo was last loaded from

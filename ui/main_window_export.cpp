@@ -86,6 +86,7 @@ void TForm1::BuildOutputItems() {
   CH1 = AddItem(N14, this, "CH1", QStringLiteral("C头文件(&H)"), &TForm1::CH1Click);
   PNG1 = AddItem(N14, this, "PNG1", QStringLiteral("PNG(&P)"), &TForm1::PNG1Click);
   GLY1 = AddItem(N14, this, "GLY1", QStringLiteral("CHR-RAM字模(&G)..."), &TForm1::GLY1Click);
+  SCN1 = AddItem(N14, this, "SCN1", QStringLiteral("按场景分库(&S)..."), &TForm1::SCN1Click);
   BDF1 = AddItem(N14, this, "BDF1", QStringLiteral("BDF字体(&D)..."), &TForm1::BDF1Click);
   TBL1 = AddItem(N14, this, "TBL1", QStringLiteral("码表(&T)..."), &TForm1::TBL1Click);
   ROM1 = AddItem(N14, this, "ROM1", QStringLiteral("写入ROM(&R)..."), &TForm1::ROM1Click);

@@ -61,6 +61,7 @@ TOptionValues TForm1::ReadOptions() const {
   v.DialogFont = FontDialog1Font;
   v.CodeStart = CodeStart;
   v.CodeBytes = CodeBytes;
+  v.Scenes = SceneValues;
   return v;
 }
 
@@ -79,6 +80,7 @@ void TForm1::WriteOptions(const TOptionValues& v) {
   PosY = v.PosY;
   CodeStart = v.CodeStart;
   CodeBytes = v.CodeBytes;
+  SceneValues = v.Scenes;
 
   Ebg->setValue(v.BgIndex);
   Ewm->setValue(v.GlyphIndex);

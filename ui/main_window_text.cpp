@@ -95,7 +95,7 @@ QString TForm1::CharStatsText() {
   stats += QStringLiteral("每个文件：%1个字\n").arg(counts.PerFile);
   stats += QStringLiteral("文件：%1个").arg(counts.Files);
   stats += QStringLiteral("（去除重复字后%1个）").arg(counts.DistinctFiles);
-  return stats;
+  return stats + ScenePlanText();
 }
 
 void TForm1::N9Click() {

@@ -65,6 +65,8 @@ TEST(FileClash, EveryCommandRefusesOutputsOverOutputsAndInputs) {
        "-o font.bdf is the file --font-file font.bdf reads: an output may not replace an input"},
       {"export --from-table game.tbl -o game.tbl --concat",
        "-o game.tbl is the file --from-table game.tbl reads: an output may not replace an input"},
+      {"export a.txt --scenes line -o s.chr --encode a.txt",
+       "--encode a.txt is the file INPUT a.txt reads: an output may not replace an input"},
       // preview, patch, chars, encode and decode.
       {"preview a.txt -o a.txt", "-o a.txt is the file INPUT a.txt reads: an output may not replace an input"},
       {"preview a.txt -o s.png --save-params s.png",

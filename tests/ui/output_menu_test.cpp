@@ -58,12 +58,12 @@ class OutputMenuTest : public FolderWindowTest {
 TEST_F(OutputMenuTest, NewItemsFollowTheExistingOnesInOrder) {
   const QList<QAction*> items = Form->N14->actions();
   const QList<QAction*> expected = {Form->CHR1, Form->ASMS1, Form->CA651, Form->CH1,
-                                    Form->PNG1, Form->GLY1, Form->BDF1, Form->TBL1, Form->ROM1};
+                                    Form->PNG1, Form->GLY1, Form->SCN1, Form->BDF1, Form->TBL1, Form->ROM1};
   EXPECT_EQ(items, expected);
   QStringList names, captions;
   for (QAction* a : items) names << a->objectName(), captions << a->text();
-  EXPECT_EQ(names, (QStringList{"CHR1", "ASMS1", "CA651", "CH1", "PNG1", "GLY1", "BDF1", "TBL1", "ROM1"}));
-  EXPECT_EQ(captions, (QStringList{"CHR(&C)", "INC(&I)", "CA65(&A)", "C头文件(&H)", "PNG(&P)", "CHR-RAM字模(&G)...", "BDF字体(&D)...",
+  EXPECT_EQ(names, (QStringList{"CHR1", "ASMS1", "CA651", "CH1", "PNG1", "GLY1", "SCN1", "BDF1", "TBL1", "ROM1"}));
+  EXPECT_EQ(captions, (QStringList{"CHR(&C)", "INC(&I)", "CA65(&A)", "C头文件(&H)", "PNG(&P)", "CHR-RAM字模(&G)...", "按场景分库(&S)...", "BDF字体(&D)...",
                                    "码表(&T)...", "写入ROM(&R)..."}));
 }
 

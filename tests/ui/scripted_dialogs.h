@@ -48,6 +48,8 @@ class TScriptedDialogs : public TDialogs {
   /// Answers of the glyph-data dialog, and the choice each one was opened on.
   std::deque<std::optional<TGlyphChoice>> GlyphChoices;
   std::vector<TGlyphChoice> GlyphChoicesOffered;
+  std::deque<std::optional<TSceneValues>> SceneChoices;
+  std::vector<TSceneValues> SceneChoicesOffered;
   /// Answers of the CHR-ROM start dialog, tried in turn as a user tries again: one that the
   /// dialog refuses is kept in ChrStartRefusals (with why) and the next is tried; none left is
   /// a cancel. ChrStartAsks keeps what each dialog showed.
@@ -97,6 +99,10 @@ class TScriptedDialogs : public TDialogs {
   std::optional<TCodeTableChoice> ChooseCodeTable(QWidget*, const TCodeTableChoice& initial) override {
     CodeTablesOffered.push_back(initial);
     return Next(CodeTables);
+  }
+  std::optional<TSceneValues> ChooseScenes(QWidget*, const TSceneValues& initial) override {
+    SceneChoicesOffered.push_back(initial);
+    return Next(SceneChoices);
   }
   std::optional<TGlyphChoice> ChooseGlyphs(QWidget*, const TGlyphChoice& initial) override {
     GlyphChoicesOffered.push_back(initial);
