@@ -16,7 +16,7 @@ std::string ReadFileBytes(const std::string& path) {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
   std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw TFileError(path, std::strerror(errno));
+  if (!file) throw TFileError(path, errno);
   std::string bytes;
   char buffer[65536];
   while (true) {
@@ -24,7 +24,7 @@ std::string ReadFileBytes(const std::string& path) {
     bytes.append(buffer, got);
     if (got < sizeof buffer) break;
   }
-  if (std::ferror(file.get())) throw TFileError(path, std::strerror(errno));
+  if (std::ferror(file.get())) throw TFileError(path, errno);
   return bytes;
 }
 

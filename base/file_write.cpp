@@ -129,13 +129,13 @@ void ThroughTemporaryName(const std::string& path, const std::string& target, st
   const bool replaces = Replaces(target, old);
   const std::string temp = TemporaryName(target);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) throw TFileError(path, std::strerror(errno));
+  if (fd < 0) throw TFileError(path, errno);
   int error = WriteContent(fd, replaces ? &old : nullptr, data);
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(temp.c_str());
-    throw TFileError(path, std::strerror(error));
+    throw TFileError(path, error);
   }
   if (replaces) SyncFolder(target);
 }
@@ -171,7 +171,7 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
   if (fd < 0) {
     // File systems (and kernels) without unnamed files refuse in one of these ways.
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return ThroughTemporaryName(path, target, data);
-    throw TFileError(path, std::strerror(errno));
+    throw TFileError(path, errno);
   }
   int error = WriteContent(fd, replaces ? &old : nullptr, data);
   if (error == 0) error = LinkUnnamed(fd, target);
@@ -188,7 +188,7 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
   }
   ::close(fd);
   if (error == ENOTSUP) return ThroughTemporaryName(path, target, data);
-  if (error != 0) throw TFileError(path, std::strerror(error));
+  if (error != 0) throw TFileError(path, error);
 }
 
 }  // namespace mipofc

@@ -148,12 +148,13 @@ void SaveOptions(const TOptionFlags& f, const TOptionValues& values) {
   try {
     SaveParamFile(*f.saveParams, values);
   } catch (const TIniWriteError& e) {
-    throw TFileError(e.Path(), e.Reason().empty() ? "cannot be written" : e.Reason());
+    throw TFileError(e.Path(), e.Failure());
   } catch (const TParamFolderError& e) {
     std::error_code ec;
     const std::string folder = e.Folder().size() > 1 && e.Folder().back() == '/' ? e.Folder().substr(0, e.Folder().size() - 1) : e.Folder();
-    throw TFileError(*f.saveParams, std::filesystem::exists(folder, ec) ? e.Folder() + " is not a folder"
-                                                                           : "its folder " + e.Folder() + " does not exist");
+    throw TFileError(*f.saveParams, TFailure{std::filesystem::exists(folder, ec) ? TFailureKind::NotAFolder
+                                                                                : TFailureKind::FolderMissing,
+                                             {e.Folder()}});
   }
   if (!f.quiet) std::cout << *f.saveParams << "\n";
 }
@@ -168,7 +169,7 @@ void CheckFontFamily(const TFont& font, bool strict) {
   if (!font.File.empty()) return;
   const TFamilyMatch match = MatchFontFamily(font);
   if (match.Installed) return;
-  if (strict) throw TFontError(font.Name + " is not installed (--strict-font): fontconfig offers " + match.Family);
+  if (strict) throw std::runtime_error(font.Name + " is not installed (--strict-font): fontconfig offers " + match.Family);
   std::cerr << font.Name << " is not installed: drawing with " << match.Family << "\n";
 }
 

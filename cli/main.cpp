@@ -46,7 +46,7 @@ int Run(int argc, char** argv) {
         CheckFileUses(FileUsesOf(*command.app, command.inputs, command.written), command.inPlace);
         const int status = command.run();
         // What a command printed must have reached standard output, as its files reached disk.
-        if (!std::cout.flush() && status == 0) throw TFileError("standard output", "cannot be written");
+        if (!std::cout.flush() && status == 0) throw TFileError("standard output", TFailure{TFailureKind::Unwritable, {}});
         return status;
       }
     return 2;

@@ -43,7 +43,7 @@ void WriteOutput(const std::string& path, std::string_view bytes, bool quiet) {
   }
   std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   std::cout.flush();
-  if (!std::cout) throw TFileError("standard output", "cannot be written");
+  if (!std::cout) throw TFileError("standard output", TFailure{TFailureKind::Unwritable, {}});
 }
 
 }  // namespace mipofc::cli

@@ -56,11 +56,11 @@ std::shared_ptr<FtFace> OpenFace(const std::string& file, long index) {
   const auto key = std::make_pair(file + '\n' + FileStamp(file), index);
   if (auto it = reg.faces.find(key); it != reg.faces.end()) return it->second;
 
-  if (index < 0) throw TFontError(file + ": no face " + std::to_string(index) + " in this file");
+  if (index < 0) throw TFontError(file, TFailure{TFailureKind::FontNoFace, {std::to_string(index)}});
   if (std::FILE* probe = std::fopen(file.c_str(), "rb")) {
     std::fclose(probe);
   } else {
-    throw TFontError(file + ": " + std::strerror(errno));
+    throw TFontError(file, SystemFailure(errno));
   }
   auto face = std::make_shared<FtFace>();
   face->lib = reg.lib;
@@ -68,12 +68,12 @@ std::shared_ptr<FtFace> OpenFace(const std::string& file, long index) {
   if (FT_Error err = FT_New_Face(reg.lib->lib, file.c_str(), index, &face->face)) {
     face->face = nullptr;
     if (err == FT_Err_Invalid_Argument && index > 0)
-      throw TFontError(file + ": no face " + std::to_string(index) + " in this file");
-    throw TFontError(file + ": " + FtReason(err));
+      throw TFontError(file, TFailure{TFailureKind::FontNoFace, {std::to_string(index)}});
+    throw TFontError(file, TFailure{TFailureKind::FontUnreadable, {FtReason(err), std::to_string(err)}});
   }
   FT_Face f = face->face;
   if (!FT_IS_SCALABLE(f) && f->num_fixed_sizes <= 0)
-    throw TFontError(file + ": the face has neither outlines nor bitmap sizes");
+    throw TFontError(file, TFailure{TFailureKind::FontNoOutlines, {}});
   if (FT_Select_Charmap(f, FT_ENCODING_UNICODE) != 0 && f->num_charmaps > 0)
     FT_Set_Charmap(f, f->charmaps[0]);
   const TT_OS2* os2 = UsableOs2(f);

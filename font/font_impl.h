@@ -52,7 +52,7 @@ const char* FtReason(FT_Error err);
 struct FtLibrary {
   FT_Library lib = nullptr;
   FtLibrary() {
-    if (FT_Error err = FT_Init_FreeType(&lib)) throw TFontError(std::string("FreeType: ") + FtReason(err));
+    if (FT_Error err = FT_Init_FreeType(&lib)) throw TFontError("FreeType", TFailure{TFailureKind::FontUnreadable, {FtReason(err), std::to_string(err)}});
   }
   ~FtLibrary() { FT_Done_FreeType(lib); }
   FtLibrary(const FtLibrary&) = delete;

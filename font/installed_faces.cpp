@@ -30,7 +30,7 @@ std::vector<TInstalledFace> InstalledFaces(bool commonIdeographs) {
   using FontSetPtr = std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)>;
   PatternPtr everything(FcPatternCreate(), FcPatternDestroy);
   ObjectsPtr objects(FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_CHARSET, nullptr), FcObjectSetDestroy);
-  if (!everything || !objects) throw TFontError("fontconfig: out of memory");
+  if (!everything || !objects) throw TFontError("fontconfig", TFailure{TFailureKind::OutOfMemory, {}});
   FontSetPtr fonts(FcFontList(config, everything.get(), objects.get()), FcFontSetDestroy);
 
   std::vector<TInstalledFace> faces;

@@ -45,7 +45,7 @@ FcConfig* Config() {
   static FcConfig* configured = nullptr;  // the configuration our rules were loaded into
   std::lock_guard lock(mutex);
   FcConfig* config = FcConfigGetCurrent();
-  if (!config) throw TFontError("fontconfig: no configuration could be loaded");
+  if (!config) throw TFontError("fontconfig", TFailure{TFailureKind::FontConfigMissing, {}});
   // The current configuration is replaced when fontconfig reloads; the rules go into each.
   if (config != configured) {
     // An installed program reads the installed file, so that its rules can be changed there;
@@ -78,7 +78,7 @@ const char* LanguageOf(int charSet) {
 // A substituted fontconfig pattern for the font's family, language and style.
 FcPattern* FamilyPattern(FcConfig* config, const TFont& font, double pixels) {
   FcPattern* pat = FcPatternCreate();
-  if (!pat) throw TFontError(font.Name + ": out of memory");
+  if (!pat) throw TFontError(font.Name, TFailure{TFailureKind::OutOfMemory, {}});
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(font.Name.c_str()));
   if (const char* lang = LanguageOf(font.CharSet))
     FcPatternAddString(pat, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
@@ -159,7 +159,7 @@ std::pair<PatternPtr, PatternPtr> BestMatch(FcConfig* config, const TFont& font,
   PatternPtr match(FcFontMatch(config, pattern.get(), &result), FcPatternDestroy);
   FcChar8* file = nullptr;
   if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
-    throw TFontError(font.Name + ": no font matches this family");
+    throw TFontError(font.Name, TFailure{TFailureKind::FontNoMatch, {}});
   return {std::move(pattern), std::move(match)};
 }
 

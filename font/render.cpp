@@ -110,7 +110,8 @@ std::unique_ptr<SizedFace> ResolvedFont::Sized(std::shared_ptr<FtFace> face) con
   auto sized = std::make_unique<SizedFace>();
   sized->face = std::move(face);
   if (FT_Error err = sized->SetEm(em_))
-    throw TFontError(sized->face->file + ": cannot set " + std::to_string(em_) + " pixels: " + FtReason(err));
+    throw TFontError(sized->face->file,
+                     TFailure{TFailureKind::FontCannotSize, {std::to_string(em_), FtReason(err), std::to_string(err)}});
   sized->synthBold = bold_ && !sized->face->bold;
   sized->synthItalic = italic_ && !sized->face->italic;
   return sized;
@@ -139,7 +140,7 @@ ResolvedFont::ResolvedFont(const TFont& font)
       em_ = EmFor(font, primary->face);
       faces_.push_back(Sized(primary));
     } catch (const TFontError& e) {
-      throw TFontError(font.Name + ": " + e.what());
+      throw TFontError(font.Name + ": " + e.Subject(), e.Failure());
     }
     fallback_ = FallbackFor(config, font);
   }

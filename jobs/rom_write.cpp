@@ -16,11 +16,11 @@ namespace {
 
 constexpr TRomFileKind Kinds[] = {TRomFileKind::Rom, TRomFileKind::Ips, TRomFileKind::Bps};
 
-const char* KindText(TRomFileKind kind) {
+const char* KindId(TRomFileKind kind) {
   switch (kind) {
-    case TRomFileKind::Rom: return "the patched ROM";
-    case TRomFileKind::Ips: return "the IPS patch";
-    case TRomFileKind::Bps: return "the BPS patch";
+    case TRomFileKind::Rom: return "rom";
+    case TRomFileKind::Ips: return "ips";
+    case TRomFileKind::Bps: return "bps";
   }
   return "";
 }
@@ -43,11 +43,10 @@ void CheckRomOutputs(const std::string& romName, std::uint64_t romSize, const TR
     const std::string& name = outputs.Of(Kinds[i]);
     if (name.empty()) continue;
     if (Kinds[i] != TRomFileKind::Rom && SameFile(name, romName))
-      throw TFileError(name, std::string("is the ROM ") + KindText(Kinds[i]) +
-                                 " is made from; give the patch a name of its own");
+      throw TFileError(name, TFailure{TFailureKind::PatchIsRom, {KindId(Kinds[i])}});
     for (std::size_t j = 0; j < i; ++j)
       if (!outputs.Of(Kinds[j]).empty() && SameFile(name, outputs.Of(Kinds[j])))
-        throw TFileError(name, std::string("is named as ") + KindText(Kinds[j]) + " and as " + KindText(Kinds[i]));
+        throw TFileError(name, TFailure{TFailureKind::OutputTwice, {KindId(Kinds[j]), KindId(Kinds[i])}});
   }
   if (!outputs.Ips.empty()) RequireIpsSize(romSize, outputs.Ips);
 }

@@ -160,7 +160,7 @@ TIniFile TIniFile::Load(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return TIniFile();
-    throw TFileError(path, std::strerror(errno));
+    throw TFileError(path, errno);
   }
   std::string bytes;
   char buffer[65536];
@@ -170,7 +170,7 @@ TIniFile TIniFile::Load(const std::string& path) {
     if (n < 0) {
       const int error = errno;
       ::close(fd);
-      throw TFileError(path, std::strerror(error));
+      throw TFileError(path, error);
     }
     if (n == 0) break;
     bytes.append(buffer, static_cast<size_t>(n));
@@ -286,12 +286,12 @@ void TIniFile::Save(const std::string& path) const {
   const std::string target = LinkTarget(path);
   // Renaming would replace a read-only file too; the user's protection of it must hold.
   if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-    throw TIniWriteError(path, std::strerror(EACCES));
+    throw TIniWriteError(path, EACCES);
   // The shared writer leaves no temporary file even when the process is killed half-way.
   try {
     WriteFileAtomically(path, Bytes());
   } catch (const TFileError& e) {
-    throw TIniWriteError(path, e.Reason());
+    throw TIniWriteError(path, e.Failure());
   }
 }
 

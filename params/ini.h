@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+
+#include "base/failure.h"
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -11,16 +13,18 @@ namespace mipofc {
 /// Saving an INI file failed and nothing on disk changed; what() is "Unable to write to <path>".
 class TIniWriteError : public std::runtime_error {
  public:
-  explicit TIniWriteError(const std::string& path, std::string reason = {})
-      : std::runtime_error("Unable to write to " + path), path_(path), reason_(std::move(reason)) {}
+  TIniWriteError(const std::string& path, TFailure failure)
+      : std::runtime_error("Unable to write to " + path), path_(path), failure_(std::move(failure)) {}
+  /// A failure of the system's errno.
+  TIniWriteError(const std::string& path, int error) : TIniWriteError(path, SystemFailure(error)) {}
   /// The file that could not be written.
   const std::string& Path() const { return path_; }
-  /// Why, as the system says it ("Read-only file system"); empty when it is not known.
-  const std::string& Reason() const { return reason_; }
+  /// Why ("Read-only file system").
+  const TFailure& Failure() const { return failure_; }
 
  private:
   std::string path_;
-  std::string reason_;
+  TFailure failure_;
 };
 
 /// An INI text read and updated key by key the way private-profile files are, over raw bytes:

@@ -125,19 +125,19 @@ std::string FontFilePath(const std::string& value) {
   return path;
 }
 
-// Why a FontFile value names no file, or empty: a file: URI with an escape that is not %XX or
-// one that decodes to a NUL byte or to nothing.
-std::string FontFileFault(const std::string& value) {
-  if (!StartsWithFileScheme(value)) return {};
+// Why a FontFile value names no file: a file: URI with an escape that is not %XX, or one that
+// decodes to nothing or to a NUL byte; nullopt when it names one.
+std::optional<TFailure> FontFileFault(const std::string& value) {
+  if (!StartsWithFileScheme(value)) return std::nullopt;
   for (std::size_t i = value.find('%'); i != std::string::npos; i = value.find('%', i + 1)) {
     if (i + 2 >= value.size() || HexDigit(static_cast<unsigned char>(value[i + 1])) < 0 ||
         HexDigit(static_cast<unsigned char>(value[i + 2])) < 0)
-      return "its escape \"" + value.substr(i, 3) + "\" is not % and two hex digits";
+      return TFailure{TFailureKind::FontFileUriEscape, {value, value.substr(i, 3)}};
   }
   const std::string path = FontFilePath(value);
-  if (path.empty()) return "it names no path";
-  if (path.find('\0') != std::string::npos) return "it decodes to a NUL byte, which no path holds";
-  return {};
+  if (path.empty()) return TFailure{TFailureKind::FontFileUriEmpty, {value}};
+  if (path.find('\0') != std::string::npos) return TFailure{TFailureKind::FontFileUriNul, {value}};
+  return std::nullopt;
 }
 
 void ReadFontSection(const TIniFile& ini, const std::string& section, TFont& font) {
@@ -268,10 +268,9 @@ void LoadNamedParamFile(const std::string& path, TOptionValues& v) {
   const std::string sections[] = {n.CellSize, n.Font,     n.Position,     n.Colours,
                                   n.Scan,     n.Encoding, n.Distribution, n.Limit};
   if (std::none_of(std::begin(sections), std::end(sections), [&](const std::string& s) { return ini.HasSection(s); }))
-    throw TFileError(path, "not a parameter file: none of its sections is one a parameter file has");
+    throw TFileError(path, TFailure{TFailureKind::NotParamFile, {}});
   if (const auto file = ini.Value(n.Font, "FontFile"))
-    if (const std::string fault = FontFileFault(*file); !fault.empty())
-      throw TFileError(path, "FontFile=" + *file + " is a file: URI that does not decode to a path: " + fault);
+    if (const std::optional<TFailure> fault = FontFileFault(*file)) throw TFileError(path, *fault);
   ApplyParams(ini, v);
 }
 
@@ -305,12 +304,12 @@ void SaveParamFile(const std::string& path, const TOptionValues& v) {
   CheckFolder(path, true);
   const auto fontName = Utf8ToGbk(v.Font.Name);
   if (!fontName || fontName->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-    throw TFileError(path, "the font name \"" + v.Font.Name + "\" cannot be written in code page 936");
+    throw TFileError(path, TFailure{TFailureKind::FontNameNotGbk, {v.Font.Name}});
   TIniFile ini;
   try {
     ini = TIniFile::Load(path);
   } catch (const TFileError& e) {
-    throw TIniWriteError(path, e.Reason());
+    throw TIniWriteError(path, e.Failure());
   }
   const TNames& n = Names();
   const auto gbk = [](const std::string& utf8) { return Utf8ToGbk(utf8).value_or(std::string()); };

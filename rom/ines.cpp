@@ -12,12 +12,6 @@ constexpr std::uint64_t Huge = std::numeric_limits<std::uint64_t>::max();
 
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > Huge - b ? Huge : a + b; }
 
-// "16 KB" for whole kilobytes, else "N bytes"; Huge stands for a size no 64 bits hold.
-std::string SizeText(std::uint64_t bytes) {
-  if (bytes == Huge) return "larger than 2^64 bytes";
-  return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + " KB" : std::to_string(bytes) + " bytes";
-}
-
 }  // namespace
 
 std::uint64_t Nes2RomSize(std::uint8_t lsb, std::uint8_t msbNibble, std::uint64_t unit) {
@@ -32,10 +26,9 @@ std::uint64_t Nes2RomSize(std::uint8_t lsb, std::uint8_t msbNibble, std::uint64_
 TRomLayout ReadRomLayout(std::string_view image, const std::string& fileName) {
   const std::string_view magic("NES\x1A", 4);
   if (image.size() < InesHeaderSize && image.size() > 0 && magic.starts_with(image.substr(0, 4)))
-    throw TFileError(fileName, "shorter than an iNES header: " + std::to_string(image.size()) + " bytes of the " +
-                                   std::to_string(InesHeaderSize) + " it takes");
+    throw TFileError(fileName, TFailure{TFailureKind::HeaderTooShort, {std::to_string(image.size())}});
   if (image.size() < InesHeaderSize || image.substr(0, 4) != magic)
-    throw TFileError(fileName, "not an iNES ROM (it does not start with \"NES\" 0x1A)");
+    throw TFileError(fileName, TFailure{TFailureKind::NotInes, {}});
   const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(image[i]); };
   TRomLayout rom;
   rom.FileSize = image.size();
@@ -52,10 +45,10 @@ TRomLayout ReadRomLayout(std::string_view image, const std::string& fileName) {
   rom.ChrOffset = SaturatingAdd(rom.PrgOffset, rom.PrgSize);
   const std::uint64_t needed = SaturatingAdd(rom.ChrOffset, rom.ChrSize);
   if (needed > rom.FileSize) {
-    const std::string parts = std::string(rom.Trainer ? "the header, the trainer, " : "the header, ") +
-                              SizeText(rom.PrgSize) + " of PRG-ROM and " + SizeText(rom.ChrSize) + " of CHR-ROM";
-    throw TFileError(fileName, "shorter than its header says: " + std::to_string(rom.FileSize) + " bytes, but " + parts +
-                                   " take " + (needed == Huge ? "more than any file holds" : std::to_string(needed) + " bytes"));
+    const auto size = [](std::uint64_t bytes) { return bytes == Huge ? std::string() : std::to_string(bytes); };
+    throw TFileError(fileName, TFailure{TFailureKind::RomShorterThanHeader,
+                                        {std::to_string(rom.FileSize), rom.Trainer ? "1" : "0", size(rom.PrgSize),
+                                         size(rom.ChrSize), size(needed)}});
   }
   return rom;
 }

@@ -160,21 +160,17 @@ class TIpsWriter {
   std::string out_;
 };
 
-std::string SizeText(std::uint64_t bytes) { return std::to_string(bytes) + " bytes"; }
-
 }  // namespace
 
 void RequireIpsSize(std::uint64_t size, const std::string& patchName) {
-  if (size > IpsMaxFileSize)
-    throw TFileError(patchName, "an IPS patch reaches only the first 16 MiB (3-byte offsets); the ROM is " +
-                                    SizeText(size) + " (write a BPS patch instead)");
+  if (size > IpsMaxFileSize) throw TFileError(patchName, TFailure{TFailureKind::IpsTooLarge, {std::to_string(size)}});
 }
 
 std::string IpsPatch(std::string_view source, std::string_view target, const std::string& patchName) {
   RequireIpsSize(std::max(source.size(), target.size()), patchName);
   if (target.size() < source.size())
-    throw TFileError(patchName, "an IPS patch cannot shorten a file (" + SizeText(source.size()) + " to " +
-                                    SizeText(target.size()) + ")");
+    throw TFileError(patchName,
+                     TFailure{TFailureKind::IpsShortens, {std::to_string(source.size()), std::to_string(target.size())}});
   TIpsWriter writer(target);
   for (const TRecord& record : PlanRecords(source, target)) {
     if (record.Run)

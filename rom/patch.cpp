@@ -20,18 +20,14 @@ std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > Huge 
 
 std::string OffsetText(std::uint64_t v) { return "0x" + HexText(v, 4); }
 
-// "N bytes" for a count the banks run over; they can be past by any amount, even more than fits.
-std::string OverText(std::uint64_t over) {
-  return over == Huge ? "more bytes than any file holds" : std::to_string(over) + " bytes";
-}
+// The bytes the banks run over; they can be past by any amount, even more than fits ("").
+std::string OverValue(std::uint64_t over) { return over == Huge ? std::string() : std::to_string(over); }
 
 }  // namespace
 
 void RequireChrRom(const TRomLayout& rom, const std::string& romName) {
   if (rom.ChrSize == 0)
-    throw TFileError(romName,
-                     "has no CHR-ROM (CHR size 0: the game draws its tiles from CHR-RAM); "
-                     "--at OFFSET writes the banks anywhere in the file");
+    throw TFileError(romName, TFailure{TFailureKind::NoChrRom, {}});
 }
 
 std::uint64_t ChrOverrun(const TRomLayout& rom, std::uint64_t kb, std::uint64_t bytes) {
@@ -46,9 +42,8 @@ std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romN
                                   const TPatchTarget& target) {
   std::uint64_t total = 0;
   for (const auto& [name, size] : banks) {
-    if (size == 0) throw TFileError(name, "holds no tiles (0 bytes)");
-    if (size % 16 != 0)
-      throw TFileError(name, std::to_string(size) + " bytes is not a whole number of 16-byte tiles");
+    if (size == 0) throw TFileError(name, TFailure{TFailureKind::BankNoTiles, {}});
+    if (size % 16 != 0) throw TFileError(name, TFailure{TFailureKind::BankNotTiles, {std::to_string(size)}});
     total = SaturatingAdd(total, size);
   }
   std::uint64_t start = 0;
@@ -57,16 +52,16 @@ std::vector<TPlacement> PlanPatch(const TRomLayout& rom, const std::string& romN
     start = target.Start > Huge / 1024 ? Huge : target.Start * 1024;
     const std::uint64_t over = ChrOverrun(rom, target.Start, total);
     if (over != 0)
-      throw TFileError(romName, "the banks run " + OverText(over) + " past the CHR-ROM (" +
-                                    std::to_string(rom.ChrSize / 1024) + " KB; " + std::to_string(total) +
-                                    " bytes of banks from kilobyte " + std::to_string(target.Start) + ")");
+      throw TFileError(romName, TFailure{TFailureKind::PastChrRom,
+                                         {OverValue(over), std::to_string(rom.ChrSize / 1024), std::to_string(total),
+                                          std::to_string(target.Start)}});
   } else {
     start = target.Start;
     const std::uint64_t end = SaturatingAdd(start, total);
     if (end > rom.FileSize)
-      throw TFileError(romName, "the banks run " + OverText(end == Huge ? Huge : end - rom.FileSize) + " past the end of the file (" +
-                                    std::to_string(rom.FileSize) + " bytes; " + std::to_string(total) +
-                                    " bytes of banks from offset " + OffsetText(start) + ")");
+      throw TFileError(romName, TFailure{TFailureKind::PastEndOfFile,
+                                         {OverValue(end == Huge ? Huge : end - rom.FileSize), std::to_string(rom.FileSize),
+                                          std::to_string(total), OffsetText(start)}});
   }
   std::vector<TPlacement> placements;
   for (const auto& [name, size] : banks) {

@@ -15,8 +15,8 @@ TCodeBook::TCodeBook(const std::vector<TTable>& tables) : root_(0x10000, -1), on
       const auto [it, added] = placeOf.try_emplace(entry.Code, &table.File, entry.Line);
       if (!added)
         throw TTextError(table.File, entry.Line, 0,
-                         "code " + CodeHex(entry.Code) + " is also in " + *it->second.first + ":" +
-                             std::to_string(it->second.second));
+                         TFailure{TFailureKind::TableCodeElsewhere,
+                                  {CodeHex(entry.Code), *it->second.first, std::to_string(it->second.second)}});
       entries_.push_back(entry);
     }
 

@@ -22,9 +22,8 @@ TCodePlan PlanCodes(std::size_t count, std::uint32_t start, int bytes) {
   // Without characters there is no code to hold, only a start to keep.
   if (start > MaxCode || (count > 0 && highest > room)) {
     const int held = bytes == 0 ? 3 : bytes;
-    throw TCodeRangeError(std::to_string(count) + " characters from code " + HexOf(start) +
-                          " need codes up to " + HexOf(highest) + ", more than " + std::to_string(held) +
-                          (held == 1 ? " byte holds" : " bytes hold") + " (highest " + HexOf(room) + ")");
+    throw TCodeRangeError(TFailure{TFailureKind::CodeRange, {std::to_string(count), HexOf(start), HexOf(highest),
+                                                             std::to_string(held), HexOf(room)}});
   }
   if (bytes == 0) plan.Bytes = FewestBytes(std::min<std::uint64_t>(highest, MaxCode));
   return plan;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/failure.h"
 #include "table/tbl.h"
 
 namespace mipofc {
@@ -25,7 +26,11 @@ struct TCodePlan {
 /// characters from which code need which highest code.
 class TCodeRangeError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit TCodeRangeError(TFailure failure) : std::runtime_error(EnglishReason(failure)), failure_(std::move(failure)) {}
+  const TFailure& Failure() const { return failure_; }
+
+ private:
+  TFailure failure_;
 };
 
 /// The plan for count characters from code start, each code in bytes bytes (1..3), or in the

@@ -16,12 +16,13 @@ std::string PlaceMessage(const std::string& file, int line, int column, const st
 
 }  // namespace
 
-TTextError::TTextError(std::string file, int line, int column, std::string reason)
-    : std::runtime_error(PlaceMessage(file, line, column, reason)),
+TTextError::TTextError(std::string file, int line, int column, TFailure failure)
+    : std::runtime_error(PlaceMessage(file, line, column, EnglishReason(failure))),
       file_(std::move(file)),
       line_(line),
       column_(column),
-      reason_(std::move(reason)) {}
+      reason_(EnglishReason(failure)),
+      failure_(std::move(failure)) {}
 
 TTextPlace PlaceOf(std::u16string_view text, std::size_t offset) {
   TTextPlace place;
@@ -47,11 +48,9 @@ void CheckBmp(std::u16string_view text, const std::string& file, int line, int c
   const char16_t c = text[i];
   if (c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
     const char32_t cp = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-    throw TTextError(file, line + place.Line - 1, at,
-                     CharacterName(cp) + " is outside the Basic Multilingual Plane (a bank cell holds one "
-                                         "UTF-16 code unit)");
+    throw TTextError(file, line + place.Line - 1, at, TFailure{TFailureKind::OutsideBmp, {CharacterName(cp)}});
   }
-  throw TTextError(file, line + place.Line - 1, at, CharacterName(c) + " is a lone surrogate, not a character");
+  throw TTextError(file, line + place.Line - 1, at, TFailure{TFailureKind::LoneSurrogate, {CharacterName(c)}});
 }
 
 std::string CharacterName(char32_t codePoint) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
+
 namespace mipofc {
 
 /// Something in a table or text file that may not stand where it stands. what() reads
@@ -14,18 +16,21 @@ namespace mipofc {
 class TTextError : public std::runtime_error {
  public:
   /// column 0 means the whole line.
-  TTextError(std::string file, int line, int column, std::string reason);
+  TTextError(std::string file, int line, int column, TFailure failure);
   const std::string& File() const { return file_; }
   /// Line in the file, from 1.
   int Line() const { return line_; }
   /// Column in characters, from 1; 0 when the error is about the whole line.
   int Column() const { return column_; }
+  /// Why, in English.
   const std::string& Reason() const { return reason_; }
+  const TFailure& Failure() const { return failure_; }
 
  private:
   std::string file_;
   int line_, column_;
   std::string reason_;
+  TFailure failure_;
 };
 
 /// A place in a text: line and column from 1, lines ending in CR LF, LF or CR, columns counted

@@ -37,7 +37,7 @@ struct TTable {
 /// with '#' are skipped. Throws TTextError(file, line, ...) for a line that is no entry, a code
 /// that is not 2, 4 or 6 hex digits, an empty TEXT of a normal entry, a code given twice (naming
 /// both lines) or a TEXT character outside the Basic Multilingual Plane; TFileError(file,
-/// NotTextReason) when the bytes are not text.
+/// NotTextFailure) when the bytes are not text.
 TTable ParseTable(std::string_view bytes, const std::string& file);
 /// ParseTable of a file's content; TFileError(path, strerror) when it cannot be read.
 TTable ReadTable(const std::string& path);

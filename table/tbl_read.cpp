@@ -17,26 +17,18 @@ bool IsBlank(std::u16string_view line) {
   return true;
 }
 
-// The bytes a HEX field stands for; reason says why when it stands for none.
-std::optional<std::string> ParseCode(std::u16string_view hex, std::string& reason) {
-  const std::string shown = "code '" + Utf16ToUtf8(hex) + "'";
-  if (hex.empty()) {
-    reason = "missing code";
+// The bytes a HEX field stands for; failure says why when it stands for none.
+std::optional<std::string> ParseCode(std::u16string_view hex, TFailure& failure) {
+  const std::string shown = Utf16ToUtf8(hex);
+  const auto fail = [&](TFailureKind kind) {
+    failure = {kind, {shown}};
     return std::nullopt;
-  }
+  };
+  if (hex.empty()) return fail(TFailureKind::TableMissingCode);
   for (char16_t c : hex)
-    if (HexDigit(c) < 0) {
-      reason = shown + " is not hexadecimal";
-      return std::nullopt;
-    }
-  if (hex.size() % 2 != 0) {
-    reason = shown + " has an odd number of hex digits";
-    return std::nullopt;
-  }
-  if (hex.size() > 6) {
-    reason = shown + " has more than 6 hex digits (3 bytes)";
-    return std::nullopt;
-  }
+    if (HexDigit(c) < 0) return fail(TFailureKind::TableCodeNotHex);
+  if (hex.size() % 2 != 0) return fail(TFailureKind::TableCodeOddDigits);
+  if (hex.size() > 6) return fail(TFailureKind::TableCodeTooLong);
   std::string code;
   for (std::size_t i = 0; i < hex.size(); i += 2)
     code += static_cast<char>(HexDigit(hex[i]) << 4 | HexDigit(hex[i + 1]));
@@ -58,27 +50,27 @@ class TTableParser {
     }
     const std::size_t eq = line.find(u'=', start);
     if (entry.Kind == TEntryKind::Normal && eq == std::u16string_view::npos)
-      Fail(number, "not a table entry (HEX=TEXT, *HEX or /HEX)");
-    std::string reason;
-    const auto code = ParseCode(line.substr(start, eq == std::u16string_view::npos ? line.npos : eq - start), reason);
-    if (!code) Fail(number, reason);
+      Fail(number, {TFailureKind::TableNotEntry, {}});
+    TFailure failure;
+    const auto code = ParseCode(line.substr(start, eq == std::u16string_view::npos ? line.npos : eq - start), failure);
+    if (!code) Fail(number, failure);
     entry.Code = *code;
     if (eq != std::u16string_view::npos) {
       entry.Text = line.substr(eq + 1);
       CheckBmp(entry.Text, table_.File, number, static_cast<int>(eq) + 2);
     }
     if (entry.Kind == TEntryKind::Normal && entry.Text.empty())
-      Fail(number, "code " + CodeHex(entry.Code) + " has an empty text");
+      Fail(number, {TFailureKind::TableEmptyText, {CodeHex(entry.Code)}});
     const auto [it, added] = lineOf_.try_emplace(entry.Code, number);
     if (!added)
-      Fail(number, "code " + CodeHex(entry.Code) + " is already on line " + std::to_string(it->second));
+      Fail(number, {TFailureKind::TableCodeTwice, {CodeHex(entry.Code), std::to_string(it->second)}});
     table_.Entries.push_back(std::move(entry));
   }
 
   TTable Take() { return std::move(table_); }
 
  private:
-  [[noreturn]] void Fail(int line, const std::string& reason) const { throw TTextError(table_.File, line, 0, reason); }
+  [[noreturn]] void Fail(int line, TFailure failure) const { throw TTextError(table_.File, line, 0, std::move(failure)); }
 
   TTable table_;
   std::unordered_map<std::string, int> lineOf_;
@@ -110,7 +102,7 @@ std::string CodeHex(std::string_view code) {
 
 TTable ParseTable(std::string_view bytes, const std::string& file) {
   const std::optional<std::u16string> text = DecodePlainText(bytes);
-  if (!text) throw TFileError(file, NotTextReason(bytes));
+  if (!text) throw TFileError(file, NotTextFailure(bytes));
   TTableParser parser(file);
   std::size_t p = 0;
   for (int number = 1;; ++number) {

@@ -27,8 +27,8 @@ std::u16string LineOf(const TTableEntry& entry) {
 std::string GbkOrFail(std::u16string_view text, const std::string& file) {
   if (auto gbk = Utf16ToGbk(text)) return std::move(*gbk);
   for (char16_t c : text)
-    if (!Utf16ToGbk(std::u16string_view(&c, 1))) throw TFileError(file, CharacterName(c) + " cannot be written in GBK");
-  throw TFileError(file, "the table cannot be written in GBK");
+    if (!Utf16ToGbk(std::u16string_view(&c, 1))) throw TFileError(file, TFailure{TFailureKind::TableCharNotGbk, {CharacterName(c)}});
+  throw TFileError(file, TFailure{TFailureKind::TableNotGbk, {}});
 }
 
 }  // namespace

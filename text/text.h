@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
+
 namespace mipofc {
 
 /// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values above U+10FFFF).
@@ -36,14 +38,14 @@ std::optional<std::u16string> DecodeText(std::string_view bytes);
 /// DecodeText without the RTF rule: bytes that start with "{\rtf" read as plain text too.
 std::optional<std::u16string> DecodePlainText(std::string_view bytes);
 /// DecodeText of a file's bytes. Throws TFileError(path, strerror) when the file cannot be
-/// read and TFileError(path, "Failed to Load Stream") when its bytes are not text.
+/// read and TFileError(path, NotTextFailure) when its bytes are not text.
 std::u16string LoadTextFile(const std::string& path);
 
-/// Why DecodePlainText does not read bytes, for a message: the encoding tried and the line it
-/// failed at ("not text: neither UTF-8 nor GBK (code page 936) reads line 3").
-std::string NotTextReason(std::string_view bytes);
+/// Why DecodePlainText does not read bytes: the encoding tried and the line it failed at, or
+/// the control character that no text has.
+TFailure NotTextFailure(std::string_view bytes);
 /// DecodeText of a file, or of standard input for "-"; throws TFileError(file or "standard
-/// input", NotTextReason) when the bytes hold no text.
+/// input", NotTextFailure) when the bytes hold no text.
 std::u16string ReadTextInput(const std::string& input);
 
 /// The text as the engine sees it: CR, LF, U+2028 and U+2029 removed, all else kept in order.

@@ -50,40 +50,38 @@ std::string UnicodeName(char16_t c) {
 
 }  // namespace
 
-std::string NotTextReason(std::string_view bytes) {
+TFailure NotTextFailure(std::string_view bytes) {
   std::string encoding;
-  std::string_view body = bytes;
   std::optional<std::u16string> text;
   if (bytes.starts_with("\xEF\xBB\xBF")) {
-    body.remove_prefix(3);
-    encoding = "UTF-8 (its byte-order mark says so)";
+    encoding = "utf-8-bom";
+    const std::string_view body = bytes.substr(3);
     if (const std::size_t line = FirstUnreadLine(body, IsValidUtf8))
-      return "not text: " + encoding + " does not read line " + std::to_string(line);
+      return {TFailureKind::NotTextUnread, {encoding, std::to_string(line)}};
     text = Utf8ToUtf16(body);
   } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
     const bool big = bytes[0] == '\xFE';
-    encoding = big ? "UTF-16BE (its byte-order mark says so)" : "UTF-16LE (its byte-order mark says so)";
+    encoding = big ? "utf-16be-bom" : "utf-16le-bom";
     text = FromUtf16(bytes.substr(2), big);
-    if (!text) return "not text: " + encoding + " takes an even number of bytes; it has " + std::to_string(bytes.size());
+    if (!text) return {TFailureKind::NotTextOddUtf16, {encoding, std::to_string(bytes.size())}};
   } else if (IsValidUtf8(bytes)) {
-    encoding = "UTF-8";
+    encoding = "utf-8";
     text = Utf8ToUtf16(bytes);
   } else {
-    encoding = "GBK (code page 936), as it is not UTF-8";
+    encoding = "gbk";
     if (const std::size_t line = FirstUnreadLine(bytes, [](std::string_view l) { return GbkToUtf16(l).has_value(); }))
-      return "not text: neither UTF-8 nor GBK (code page 936) reads line " + std::to_string(line);
+      return {TFailureKind::NotTextUnread, {encoding, std::to_string(line)}};
     text = GbkToUtf16(bytes);
   }
-  if (!text) return "not text: " + encoding + " does not read it";
+  if (!text) return {TFailureKind::NotTextUnknown, {encoding}};
   std::size_t line = 1;
   for (std::size_t i = 0; i < text->size(); ++i) {
     const char16_t c = (*text)[i];
     if (c == u'\n' || (c == u'\r' && (i + 1 >= text->size() || (*text)[i + 1] != u'\n'))) ++line;
     if (HasBinaryControls(std::u16string_view(&c, 1)))
-      return "not text: line " + std::to_string(line) + " holds the control character " + UnicodeName(c) +
-             ", which no text has (read as " + encoding + "; UTF-16 needs a byte-order mark)";
+      return {TFailureKind::NotTextControl, {std::to_string(line), UnicodeName(c), encoding}};
   }
-  return "not text: " + encoding + " does not read it";
+  return {TFailureKind::NotTextUnknown, {encoding}};
 }
 
 std::optional<std::u16string> DecodeText(std::string_view bytes) {
@@ -110,15 +108,16 @@ std::optional<std::u16string> DecodePlainText(std::string_view bytes) {
 }
 
 std::u16string LoadTextFile(const std::string& path) {
-  std::optional<std::u16string> text = DecodeText(ReadFileBytes(path));
-  if (!text) throw TFileError(path, "Failed to Load Stream");
+  const std::string bytes = ReadFileBytes(path);
+  std::optional<std::u16string> text = DecodeText(bytes);
+  if (!text) throw TFileError(path, NotTextFailure(bytes));
   return std::move(*text);
 }
 
 std::u16string ReadTextInput(const std::string& input) {
   const std::string bytes = ReadInputBytes(input);
   std::optional<std::u16string> text = DecodeText(bytes);
-  if (!text) throw TFileError(input == "-" ? "standard input" : input, NotTextReason(bytes));
+  if (!text) throw TFileError(input == "-" ? "standard input" : input, NotTextFailure(bytes));
   return std::move(*text);
 }
 

@@ -1,4 +1,5 @@
 // TForm1: the window as a whole: construction, start-up, the error handler, exit and About.
+#include "ui/failure_text.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -147,9 +148,9 @@ void TForm1::RunCommand(const std::function<void()>& body) {
   try {
     body();
   } catch (const std::exception& e) {
-    ReportError(QString::fromUtf8(e.what()));
+    ReportError(ChineseMessage(e));
   } catch (...) {
-    ReportError(QStringLiteral("Unknown error"));
+    ReportError(QStringLiteral("未知错误"));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/chr.h"
 #include "jobs/code_table.h"
 #include "ui/form_helpers.h"
+#include "ui/failure_text.h"
 #include "ui/main_window.h"
 
 namespace mipofc {
@@ -27,7 +28,7 @@ void TForm1::TBL1Click() {
     try {
       table = CodeTableFile(text, static_cast<std::uint32_t>(CodeStart), CodeBytes, TTableEncoding::Utf8, "");
     } catch (const TCodeRangeError& e) {
-      ReportError(QStringLiteral("码表放不下：") + Q(e.what()));
+      ReportError(ChineseReason(e.Failure()));
       return;
     }
     const TCodePlan plan = table.Plan;

@@ -6,6 +6,7 @@
 
 #include "base/errors.h"
 #include "ui/form_helpers.h"
+#include "ui/failure_text.h"
 #include "ui/main_window.h"
 #include "ui/widgets.h"
 
@@ -111,7 +112,7 @@ QString TForm1::FontCaption(QString& toolTip) const {
       return Q(face->Family);
     }
   } catch (const TFontError& e) {
-    toolTip = QString::fromUtf8(e.what());
+    toolTip = ChineseMessage(e);
   }
   return QFileInfo(path).fileName();
 }
@@ -120,10 +121,10 @@ void TForm1::KeepUsableFontFile(TOptionValues& v) {
   if (v.Font.File.empty()) return;
   try {
     if (!FaceAt(FontFileFaces(v.Font.File), v.Font.FaceIndex))
-      throw TFontError(v.Font.File + ": no face " + std::to_string(v.Font.FaceIndex) + " in this file");
+      throw TFontError(v.Font.File, TFailure{TFailureKind::FontNoFace, {std::to_string(v.Font.FaceIndex)}});
     return;
   } catch (const TFontError& e) {
-    ReportError(QStringLiteral("字体文件 %1\n使用字体 %2").arg(QString::fromUtf8(e.what()), Q(v.Font.Name)));
+    ReportError(QStringLiteral("字体文件 %1\n使用字体 %2").arg(ChineseMessage(e), Q(v.Font.Name)));
   }
   for (TFont* font : {&v.Font, &v.DialogFont}) {
     font->File.clear();

@@ -6,6 +6,7 @@
 #include "jobs/glyph_export.h"
 #include "table/codes.h"
 #include "ui/form_helpers.h"
+#include "ui/failure_text.h"
 #include "ui/main_window.h"
 
 namespace mipofc {
@@ -41,7 +42,7 @@ void TForm1::GLY1Click() {
     try {
       options.Codes = PlanCodes(text.size(), static_cast<std::uint32_t>(CodeStart), CodeBytes);
     } catch (const TCodeRangeError& e) {
-      ReportError(QStringLiteral("码表放不下：") + Q(e.what()));
+      ReportError(ChineseReason(e.Failure()));
       return;
     }
     const auto chosen = dialogs_->SaveFile(

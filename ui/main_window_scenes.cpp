@@ -8,6 +8,7 @@
 #include "jobs/scene_export.h"
 #include "table/script.h"
 #include "ui/form_helpers.h"
+#include "ui/failure_text.h"
 #include "ui/main_window.h"
 
 namespace mipofc {
@@ -88,7 +89,7 @@ void TForm1::SCN1Click() {
                                   : QStringLiteral("也是") + QString(QChar(e.Char[0])) + QStringLiteral("的编码")));
       return;
     } catch (const TCodeRangeError& e) {
-      ReportError(QStringLiteral("码表放不下：") + Q(e.what()));
+      ReportError(ChineseReason(e.Failure()));
       return;
     }
     TExportOptions options;

@@ -186,7 +186,7 @@ TEST_F(IniFileOnDisk, AFailedSaveChangesNothing) {
     } catch (const TIniWriteError& e) {
       EXPECT_EQ(std::string(e.what()), "Unable to write to " + path.string());
       EXPECT_EQ(e.Path(), path.string());
-      EXPECT_EQ(e.Reason(), reason);
+      EXPECT_EQ(EnglishReason(e.Failure()), reason);
     }
   }
   EXPECT_EQ(Read(dir_ / "plain"), "keep");

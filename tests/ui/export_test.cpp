@@ -135,7 +135,7 @@ TEST_P(ExportTest, UnwritableFileEndsTheCommandKeepsEarlierFilesAndWindowGoesOn)
   Run();
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
   EXPECT_EQ(Dialogs->Messages[0].first, Form->TitleText);
-  EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(Path("font.01." + ext) + ": "))
+  EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(Path("font.01." + ext) + QStringLiteral("：")))
       << Dialogs->Messages[0].second.toStdString();
   EXPECT_EQ(Bytes(Path("font.00." + ext)).size(), GetParam().fileSize);
   EXPECT_FALSE(QFile::exists(Path("font.02." + ext)));
@@ -168,12 +168,12 @@ TEST(GeneralErrorHandler, AnyExceptionBecomesAMessageAndTheCommandEnds) {
   TForm1 form(std::move(dialogs));
   form.Timer1->stop();
   bool after = false;
-  form.RunCommand([] { throw TFileError("/x/y.chr", "Permission denied"); });
+  form.RunCommand([] { throw TFileError("/x/y.chr", EACCES); });
   form.RunCommand([] { throw 42; });
   form.RunCommand([&] { after = true; });
   EXPECT_TRUE(after);
   ASSERT_EQ(seen->Messages.size(), 2u);
-  EXPECT_EQ(seen->Messages[0], std::make_pair(form.TitleText, QStringLiteral("/x/y.chr: Permission denied")));
+  EXPECT_EQ(seen->Messages[0], std::make_pair(form.TitleText, QStringLiteral("/x/y.chr：没有权限")));
   EXPECT_EQ(seen->Messages[1].first, form.TitleText);
   EXPECT_FALSE(seen->Messages[1].second.isEmpty());
 }

@@ -138,7 +138,7 @@ TEST_F(FontFileTest, AFileThatHoldsNoFontIsReportedAndChangesNothing) {
     ChooseFontFile(file);
     ASSERT_EQ(Dialogs->Messages.size(), 1u) << file.toStdString();
     EXPECT_EQ(Dialogs->Messages[0].first, Form->TitleText);
-    EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(file + ": "))
+    EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(file + QStringLiteral("：")))
         << Dialogs->Messages[0].second.toStdString();
     EXPECT_EQ(Form->BfFontFont.File, "");
     EXPECT_EQ(Form->BfFont->text(), QStringLiteral("宋体"));

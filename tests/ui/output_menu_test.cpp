@@ -180,7 +180,7 @@ TEST_F(OutputMenuTest, CodesThatDoNotFitAndCharactersOutsideThePlaneWriteNoTable
   Dialogs->CodeTables.push_back(TCodeTableChoice{0, 0});
   Form->TBL1Click();
   ASSERT_EQ(Dialogs->Messages.size(), 2u);
-  EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("文本:2:2"))) << Dialogs->Messages[1].second.toStdString();
+  EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("文本第2行第2列"))) << Dialogs->Messages[1].second.toStdString();
   EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("U+1F600"))) << Dialogs->Messages[1].second.toStdString();
   EXPECT_TRUE(Entries(Dir.path()).isEmpty());
 

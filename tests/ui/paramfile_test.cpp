@@ -223,7 +223,7 @@ TEST_F(ParamFileTest, WriteErrorAtCloseKeepsTheWindowOpen) {
   EXPECT_FALSE(Form->close());
   EXPECT_TRUE(Form->isVisible());
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
-  EXPECT_EQ(Dialogs->Messages[0], std::make_pair(Form->TitleText, "Unable to write to " + file));
+  EXPECT_EQ(Dialogs->Messages[0], std::make_pair(Form->TitleText, "无法写入" + file + "：这是一个文件夹"));
 
   // Saved elsewhere, the window closes and that file has the options.
   const QString other = Path(QStringLiteral("other.ini"));

@@ -70,7 +70,7 @@ TEST_F(TextMenuTest, DistinctCharactersRefuseACharacterOutsideThePlaneAndKeepThe
   Form->N11->trigger();
   EXPECT_EQ(Memo(), QStringLiteral("字模\n工😀具"));
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
-  EXPECT_TRUE(Dialogs->Messages[0].second.contains(QStringLiteral("文本:2:2"))) << Dialogs->Messages[0].second.toStdString();
+  EXPECT_TRUE(Dialogs->Messages[0].second.contains(QStringLiteral("文本第2行第2列"))) << Dialogs->Messages[0].second.toStdString();
   EXPECT_TRUE(Dialogs->Messages[0].second.contains(QStringLiteral("U+1F600"))) << Dialogs->Messages[0].second.toStdString();
 }
 
@@ -158,7 +158,7 @@ TEST_F(TextMenuTest, ABadTableNamesItsLineAndKeepsTheText) {
   Form->N13->trigger();
   EXPECT_EQ(Memo(), QStringLiteral("keep"));
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
-  EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(table + QStringLiteral(":3"))) << Dialogs->Messages[0].second.toStdString();
+  EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(table + QStringLiteral("第3行："))) << Dialogs->Messages[0].second.toStdString();
   // A cancelled dialog does nothing.
   Form->N13->trigger();
   EXPECT_EQ(Memo(), QStringLiteral("keep"));

@@ -122,10 +122,11 @@ TEST_F(TextLoadTest, FailedLoadReportsAndKeepsTheMemo) {
   TempFiles files;
   const struct {
     QString path;
-    const char* reason;
+    QString reason;
   } cases[] = {
-      {files.Write("binary.bin", QByteArray("\x00\x01\x02\x03\xFF\xFE\x00\x00\x10", 9)), "Failed to Load Stream"},
-      {files.Path("missing.txt"), "missing.txt"},
+      {files.Write("binary.bin", QByteArray("\x00\x01\x02\x03\xFF\xFE\x00\x00\x10", 9)),
+       QStringLiteral("binary.bin：不是文本：UTF-8和GBK都读不出第1行")},
+      {files.Path("missing.txt"), QStringLiteral("missing.txt：文件或文件夹不存在")},
   };
   for (const auto& c : cases) {
     Dialogs->Messages.clear();
@@ -137,7 +138,7 @@ TEST_F(TextLoadTest, FailedLoadReportsAndKeepsTheMemo) {
     EXPECT_FALSE(Form->OptionsChanged);
     ASSERT_EQ(Dialogs->Messages.size(), 1u);
     EXPECT_EQ(Dialogs->Messages[0].first, Form->TitleText);
-    EXPECT_TRUE(Dialogs->Messages[0].second.contains(QString::fromLatin1(c.reason))) << c.reason;
+    EXPECT_TRUE(Dialogs->Messages[0].second.contains(c.reason)) << Dialogs->Messages[0].second.toStdString();
   }
 }
 

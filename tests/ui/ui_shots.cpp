@@ -244,6 +244,21 @@ int main(int argc, char** argv) {
   ShootNextModal(folder + "/bdf-done.png");
   form.BDF1Click();
 
+  // Three failures, worded in Chinese: a text file taken for a ROM, a broken font file, a
+  // ROM in a folder that is not there.
+  const QString notRom = scratch.filePath(QStringLiteral("说明.nes"));
+  const QString broken = scratch.filePath(QStringLiteral("broken.ttf"));
+  for (const QString& path : {notRom, broken}) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write("hello, world\n");
+  }
+  ShootNextModal(folder + "/message-not-ines.png");
+  form.RunCommand([&] { form.WriteIntoRom(notRom); });
+  ShootNextModal(folder + "/message-font-format.png");
+  form.RunCommand([&] { form.UseFontFile(broken); });
+  ShootNextModal(folder + "/message-missing-folder.png");
+  form.RunCommand([&] { form.WriteIntoRom(scratch.filePath(QStringLiteral("旧版/game.nes"))); });
+
   // A long export: every ideograph three times in 32x32 cells, 1K banks; 取消 once it shows.
   form.N22Click();
   form.ComboBox1->setCurrentIndex(6);
