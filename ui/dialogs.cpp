@@ -48,6 +48,8 @@ std::optional<QColor> TQtDialogs::ChooseColour(QWidget* parent, const QColor& in
 void TQtDialogs::Message(QWidget* parent, const QString& title, const QString& text) {
   // A plain box: the text says everything, no icon.
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  // Qt's translation says 确定 as well; said here too, so the box is Chinese without it.
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
   box.exec();
 }
 
@@ -162,6 +164,7 @@ std::optional<std::int64_t> TDialogs::ChooseChrStart(QWidget* parent, const TChr
 
 bool TDialogs::Ask(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  // Qt's translation says 是(&Y) and 否(&N); every button of the program reads 是 and 否 alike.
   box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
   box.button(QMessageBox::No)->setText(QStringLiteral("否"));
   // Replacing a file is what the question guards against, so Enter alone does not do it.

@@ -28,6 +28,7 @@
 #include "ui/main_window.h"
 #include "ui/about_box.h"
 #include "ui/bank_viewer.h"
+#include "ui/translation.h"
 
 namespace {
 
@@ -119,6 +120,7 @@ class TShotDialogs : public mipofc::TQtDialogs {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  mipofc::InstallQtChinese(app);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   QDir().mkpath(folder);
   QTemporaryDir scratch;
