@@ -17,6 +17,7 @@
 
 #include "ui/widgets.h"
 #include "ui/form_helpers.h"
+#include "ui/memo_text.h"
 
 namespace mipofc {
 
@@ -278,7 +279,7 @@ void TForm1::BuildTextPage() {
   QFont memoFont(QStringLiteral("WenQuanYi Zen Hei"));
   memoFont.setPointSize(10);
   Memo1->setFont(memoFont);
-  Memo1->setPlainText(QStringLiteral("你们大家好。789A\n你们大家好。789B\n你们大家好。789C\n"
+  SetMemoText(*Memo1, QStringLiteral("你们大家好。789A\n你们大家好。789B\n你们大家好。789C\n"
                                      "你们大家好。789D\n你们大家好。789E\n你们大家好。789F\n"
                                      "你们大家好。789H\n你们大家好。789I\n你们大家好。789J"));
   page->addWidget(Memo1);
