@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QWheelEvent>
+#include <functional>
 
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
@@ -288,6 +289,43 @@ TEST_F(ViewerTest, ZoomFromTheListAndCtrlWheelKeepsPixelsCrisp) {
   QCoreApplication::processEvents();
   EXPECT_EQ(viewer->ScrollBox3->widget(), viewer->Image3);
   EXPECT_LT(viewer->ScrollBox3->viewport()->width(), viewer->Image3->width());
+}
+
+TEST_F(ViewerTest, StatusFollowsANewBankOrZoomUnderAStillPointer) {
+  SetText(TestText(64 * 2 + 1));  // three banks
+  ASSERT_EQ(Tick(), 1);
+  TViewer* viewer = Open();
+  viewer->activateWindow();
+  QCoreApplication::processEvents();
+  const QPoint at(8 * 3 * 3 + 4, 8 * 3 + 4);  // slot 0x13 at 3x
+  QCursor::setPos(viewer->Image4->mapToGlobal(at));
+  ASSERT_EQ(QApplication::widgetAt(QCursor::pos()), viewer->Image4);
+  const QString first = HoverShown(viewer->Image4, at);
+  ASSERT_TRUE(first.startsWith(QStringLiteral("库 0  槽 13"))) << first.toStdString();
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int bank, zoom;
+  };
+  const Step steps[] = {
+      {"Page Down", [&] { Key(viewer->Image4, Qt::Key_PageDown); }, 1, 3},
+      {"▶", [&] { viewer->ShowBank(2); }, 2, 3},
+      {"Page Up", [&] { Key(viewer, Qt::Key_PageUp); }, 1, 3},
+      {"zoom 2x", [&] { viewer->ComboZoom->setCurrentIndex(1); }, 1, 2},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    ASSERT_EQ(viewer->Bank(), step.bank) << step.what;
+    ASSERT_EQ(viewer->Zoom(), step.zoom) << step.what;
+    const QString expected = viewer->HoverAt(false, at.x() / step.zoom, at.y() / step.zoom);
+    EXPECT_TRUE(expected.startsWith(QStringLiteral("库 %1 ").arg(step.bank))) << expected.toStdString();
+    EXPECT_EQ(viewer->ViewerStatus->currentMessage(), expected) << step.what;
+    EXPECT_EQ(viewer->LCode->text(), viewer->CodeAt(false, at.x() / step.zoom, at.y() / step.zoom)) << step.what;
+  }
+  // Away from the pictures a new bank leaves the status empty.
+  QCursor::setPos(viewer->BSavePicture->mapToGlobal(QPoint(2, 2)));
+  Key(viewer, Qt::Key_PageDown);
+  EXPECT_EQ(viewer->ViewerStatus->currentMessage(), QString());
 }
 
 TEST_F(ViewerTest, BanksStepWithTheButtonsAndPageKeysWithinTheText) {
