@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QCoreApplication>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/font_chooser.h"
 #include "ui/glyph_dialog.h"
 #include "ui/output_dialogs.h"
 
@@ -30,13 +30,6 @@ std::optional<QString> TQtDialogs::SaveFile(QWidget* parent, const QString& filt
   dialog.setDefaultSuffix(defaultSuffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();
-}
-
-std::optional<QFont> TQtDialogs::ChooseFont(QWidget* parent, const QFont& initial) {
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, initial, parent);
-  if (!ok) return std::nullopt;
-  return font;
 }
 
 std::optional<QColor> TQtDialogs::ChooseColour(QWidget* parent, const QColor& initial) {
@@ -146,6 +139,12 @@ std::unique_ptr<TProgress> TDialogs::OpenProgress(QWidget* parent, const QString
 
 std::optional<TCodeTableChoice> TDialogs::ChooseCodeTable(QWidget* parent, const TCodeTableChoice& initial) {
   TCodeTableDialog dialog(parent, initial);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<TFont> TDialogs::ChooseFont(QWidget* parent, const TFont& initial) {
+  TFontChooser dialog(parent, initial);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
 }

@@ -156,8 +156,10 @@ void TForm1::ComboBox4Change() { SetFlag(); }
 
 void TForm1::BfFontClick() {
   FontDialog1Font = BfFontFont;
-  if (const auto chosen = dialogs_->ChooseFont(this, ToQFont(FontDialog1Font))) {
-    FontDialog1Font = FromQFont(*chosen, FontDialog1Font);
+  // OK without a change keeps everything as it was: the font, its caption and its banks.
+  if (const auto chosen = dialogs_->ChooseFont(this, FontDialog1Font);
+      chosen && !(chosen->SameFace(FontDialog1Font) && chosen->Color == FontDialog1Font.Color)) {
+    FontDialog1Font = *chosen;
     ApplyChosenFont();
   }
   SetFlag();

@@ -81,9 +81,11 @@ class TScriptedDialogs : public TDialogs {
     if (!name) return std::nullopt;
     return TSaveChoice{*name, kind};
   }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
-    FontsOffered.push_back(initial);
-    return Next(Fonts);
+  std::optional<TFont> ChooseFont(QWidget*, const TFont& initial) override {
+    FontsOffered.push_back(ToQFont(initial));
+    const std::optional<QFont> chosen = Next(Fonts);
+    if (!chosen) return std::nullopt;
+    return FromQFont(*chosen, initial);
   }
   std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
     ColoursOffered.push_back(initial);
