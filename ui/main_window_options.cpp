@@ -130,13 +130,15 @@ TChrSettings TForm1::GatherSettings() {
 }
 
 void TForm1::ShowFontCaption() {
-  QString toolTip;
-  BfFont->setText(FontCaption(toolTip));
-  BfFont->setToolTip(toolTip);
   // The caption shows the face and style; its size stays the window's, so it fits the button.
   QFont shown = ToQFont(BfFontFont);
   shown.setPointSizeF(font().pointSizeF() > 0 ? font().pointSizeF() : 9);
   BfFont->setFont(shown);
+  QString toolTip;
+  const QString caption = FontCaption(toolTip);
+  BfFont->setText(caption);
+  // The button may show the name shortened; the tip gives it whole.
+  BfFont->setToolTip(toolTip.isEmpty() ? caption : caption + QLatin1Char('\n') + toolTip);
 }
 
 // ---- handlers ------------------------------------------------------------------------------
