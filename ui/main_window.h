@@ -360,6 +360,13 @@ class TForm1 : public QMainWindow {
   QString lastGlyphName_;
   QString lastExportName_;
   QString lastBdfName_;  // the BDF font saved last, where its save dialog starts
+  QString lastExportFolder_;  // folder of the last file any export wrote
+  QString lastTextFile_;      // the text file loaded last
+  /// Where an export's save dialog starts: the folder of the last export, else of the text
+  /// file, else the home folder; with the name last chosen for this kind when there is one.
+  QString ExportStart(const QString& lastOfKind) const;
+  /// Takes chosen as the last export's file.
+  void KeepExportFolder(const QString& chosen);
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };
 

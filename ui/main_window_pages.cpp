@@ -1,6 +1,7 @@
 // TForm1: building the pages, their controls and the menu.
 #include "ui/main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -33,6 +35,10 @@ void TForm1::BuildGeneralPage() {
   ComboBox1 = NewList("ComboBox1");
   for (const auto& text : CellSizeTexts) ComboBox1->addItem(Q(text));
   ComboBox1->setCurrentIndex(3);
+  // The drop-down is as wide as its longest item needs; the control keeps its own width.
+  QAbstractItemView* sizes = ComboBox1->view();
+  sizes->setMinimumWidth(sizes->sizeHintForColumn(0) + 2 * sizes->frameWidth() +
+                         sizes->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   auto* g1 = new QVBoxLayout(GroupBox1);
   g1->addWidget(ComboBox1);
   g1->addStretch(1);

@@ -62,6 +62,7 @@ void TForm1::LoadTextFiles(const QStringList& paths) {
     content += part;
   }
   SetMemoText(*Memo1, content);
+  if (!paths.isEmpty()) lastTextFile_ = paths.back();
 }
 
 void TForm1::ReplaceMemoText(const QString& text) { SetMemoText(*Memo1, text, true); }
