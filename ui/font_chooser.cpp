@@ -78,9 +78,9 @@ TFontChooser::TFontChooser(QWidget* parent, const TFont& initial) : QDialog(pare
   ListStyle->setCurrentRow(int{initial.Italic} + 2 * int{initial.Bold});
 
   ListSize = Named(new QListWidget, "ListSize");
-  const int size = initial.Size > 0 ? initial.Size : 10;
+  const int size = initialSize_ = initial.Size > 0 ? initial.Size : 10;
   for (int points = std::min(LowestSize, size); points <= std::max(HighestSize, size); ++points) {
-    if (points > HighestSize && points != size) continue;
+    if ((points < LowestSize || points > HighestSize) && points != size) continue;
     auto* item = new QListWidgetItem(QStringLiteral("%1").arg(points), ListSize);
     item->setData(Qt::UserRole, points);
     item->setToolTip(QStringLiteral("%1 像素").arg(MulDivRound(points, 96, 72)));
@@ -147,7 +147,7 @@ TFont TFontChooser::Choice() const {
   // The size is set only when another is chosen: a font's own height stays as it was.
   if (const QListWidgetItem* size = ListSize->currentItem()) {
     const int points = size->data(Qt::UserRole).toInt();
-    if (points != initial_.Size) font.SetSize(points);
+    if (points != initialSize_) font.SetSize(points);
   }
   font.Underline = CheckUnderline->isChecked();
   font.StrikeOut = CheckStrikeOut->isChecked();

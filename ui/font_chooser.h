@@ -40,6 +40,7 @@ class TFontChooser : public QDialog {
 
   TFont initial_;
   QString initialFamily_;  // the family selected at opening: the face the font draws with
+  int initialSize_ = 10;   // the size selected at opening, points
 };
 
 }  // namespace mipofc
