@@ -24,8 +24,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # 宋体, the default family, is mapped to WenQuanYi Zen Hei Sharp; unifont covers what it lacks,
-# and cc65 assembles the include files.
+# and cc65 assembles the include files. The window loads Qt's own Chinese translation, so that
+# the standard dialogs and buttons speak Chinese whatever the locale.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei")
+if(TARGET mipofc)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-translations-l10n")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-unifont, cc65")
 
 include(CPack)

@@ -121,6 +121,10 @@ struct TFamilyMatch {
 /// into account). Throws TFontError when fontconfig matches nothing.
 TFamilyMatch MatchFontFamily(const TFont& font);
 
+/// The family names our family rules send to other faces (宋体, SimSun, 黑体 ...), in the order
+/// of the rules in effect, each once.
+std::vector<std::string> RuleFamilyNames();
+
 /// The fontconfig file whose family rules are in effect: share/mipofc/mipofc-fonts.conf beside
 /// the program's bin folder when it is installed, "" for the copy built into the program.
 std::string FamilyRulesFile();

@@ -1,10 +1,12 @@
 // fontconfig: the family rules we ship, matching a family, and per-character fallback faces.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <mutex>
 
+#include "base/file_read.h"
 #include "font/fonts_conf.h"
 #include "font/font_impl.h"
 
@@ -21,7 +23,35 @@ std::string ProgramFolder() {
   return std::filesystem::path(path).parent_path().string();
 }
 
+// The family names of the <test name="family"> elements of a fontconfig file's text, in order.
+std::vector<std::string> TestedFamilies(const std::string& conf) {
+  std::vector<std::string> names;
+  for (std::size_t at = conf.find("<test"); at != std::string::npos; at = conf.find("<test", at + 1)) {
+    const std::size_t end = conf.find("</test>", at);
+    if (end == std::string::npos) break;
+    const std::string test = conf.substr(at, end - at);
+    const std::size_t open = test.find("<string>");
+    const std::size_t close = test.find("</string>");
+    if (test.find("name=\"family\"") == std::string::npos || open == std::string::npos || close < open) continue;
+    std::string name = test.substr(open + 8, close - open - 8);
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
 }  // namespace
+
+std::vector<std::string> RuleFamilyNames() {
+  const std::string file = FamilyRulesFile();
+  if (!file.empty()) {
+    try {
+      return TestedFamilies(ReadFileBytes(file));
+    } catch (const TFileError&) {
+      // Unreadable now: the rules in effect are the copy compiled in, as for matching.
+    }
+  }
+  return TestedFamilies(FontsConf);
+}
 
 std::string FamilyRulesFile() {
   static const std::string file = [] {

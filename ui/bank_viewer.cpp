@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -165,6 +166,7 @@ void TViewer::SetZoom(int zoom) {
   if (zoom_ == zoom) return;
   zoom_ = zoom;
   ShowPictures();
+  HoverAtPointer();
 }
 
 void TViewer::ComboZoomChange() {
@@ -204,6 +206,7 @@ void TViewer::Draw() {
   BNextBank->setEnabled(bank_ < last);
   ShowFileName();
   ShowPictures();
+  HoverAtPointer();
 }
 
 void TViewer::ShowPictures() {
@@ -284,6 +287,21 @@ void TViewer::Hover(QLabel* image, QPointF position) {
   else
     ViewerStatus->showMessage(text);
   LCode->setText(CodeAt(image == Image3, x, y));
+}
+
+void TViewer::HoverAtPointer() {
+  // The pointer has not moved, but what lies under it has: a new bank or a new zoom.
+  const QPoint global = QCursor::pos();
+  QWidget* under = QApplication::widgetAt(global);
+  for (QLabel* image : {Image3, Image4}) {
+    const QPoint local = image->mapFromGlobal(global);
+    if (under == image && image->rect().contains(local)) {
+      Hover(image, local);
+      return;
+    }
+  }
+  ViewerStatus->clearMessage();
+  LCode->clear();
 }
 
 bool TViewer::eventFilter(QObject* watched, QEvent* event) {

@@ -119,6 +119,8 @@ class TViewer : public QMainWindow {
   void Draw();
   void ShowPictures();
   void Hover(QLabel* image, QPointF position);
+  /// Shows in the status bar what is now under the pointer (nothing when it is not over a picture).
+  void HoverAtPointer();
   bool InfoAt(bool text, int x, int y, THoverInfo& info) const;
 
   TForm1* form_;

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QCoreApplication>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/font_chooser.h"
 #include "ui/glyph_dialog.h"
 #include "ui/output_dialogs.h"
 #include "ui/scene_dialog.h"
@@ -33,13 +33,6 @@ std::optional<QString> TQtDialogs::SaveFile(QWidget* parent, const QString& filt
   return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QFont> TQtDialogs::ChooseFont(QWidget* parent, const QFont& initial) {
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, initial, parent);
-  if (!ok) return std::nullopt;
-  return font;
-}
-
 std::optional<QColor> TQtDialogs::ChooseColour(QWidget* parent, const QColor& initial) {
   const QColor colour = QColorDialog::getColor(initial, parent);
   if (!colour.isValid()) return std::nullopt;
@@ -49,6 +42,8 @@ std::optional<QColor> TQtDialogs::ChooseColour(QWidget* parent, const QColor& in
 void TQtDialogs::Message(QWidget* parent, const QString& title, const QString& text) {
   // A plain box: the text says everything, no icon.
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  // Qt's translation says 确定 as well; said here too, so the box is Chinese without it.
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
   box.exec();
 }
 
@@ -149,6 +144,12 @@ std::optional<TCodeTableChoice> TDialogs::ChooseCodeTable(QWidget* parent, const
   return dialog.Choice();
 }
 
+std::optional<TFont> TDialogs::ChooseFont(QWidget* parent, const TFont& initial) {
+  TFontChooser dialog(parent, initial);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
 std::optional<TGlyphChoice> TDialogs::ChooseGlyphs(QWidget* parent, const TGlyphChoice& initial) {
   TGlyphDialog dialog(parent, initial);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -169,6 +170,7 @@ std::optional<std::int64_t> TDialogs::ChooseChrStart(QWidget* parent, const TChr
 
 bool TDialogs::Ask(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  // Qt's translation says 是(&Y) and 否(&N); every button of the program reads 是 and 否 alike.
   box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
   box.button(QMessageBox::No)->setText(QStringLiteral("否"));
   // Replacing a file is what the question guards against, so Enter alone does not do it.

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "font/font.h"
 #include "params/options.h"
 
 class QWidget;
@@ -67,8 +68,9 @@ class TDialogs {
   /// A file name to save to, with defaultSuffix added when the user typed none; nullopt on cancel.
   virtual std::optional<QString> SaveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                           const QString& folder) = 0;
-  /// A font, starting from initial; nullopt on cancel.
-  virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
+  /// A font, starting from initial; nullopt on cancel. Unless a dialog kind overrides it, the
+  /// program's own font dialog, which gives back initial itself when nothing was changed.
+  virtual std::optional<TFont> ChooseFont(QWidget* parent, const TFont& initial);
   /// A colour, starting from initial; nullopt on cancel.
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
   /// A message box with one OK button.
@@ -113,7 +115,6 @@ class TQtDialogs : public TDialogs {
   std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& folder) override;
   std::optional<QString> SaveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                   const QString& folder) override;
-  std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;
   void Message(QWidget* parent, const QString& title, const QString& text) override;
   std::optional<int> ChooseItem(QWidget* parent, const QString& title, const QString& label,

@@ -6,6 +6,7 @@
 #include "mipofc_version.h"
 #include "ui/main_window.h"
 #include "ui/about_box.h"
+#include "ui/translation.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ bool AnsweredWithoutWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (AnsweredWithoutWindow(argc, argv)) return 0;
   QApplication app(argc, argv);
+  // The window is a Chinese program: Qt's own dialogs and buttons speak Chinese too.
+  mipofc::InstallQtChinese(app);
   QApplication::setApplicationName(QStringLiteral("Tolvar-MipoFC字模工具"));
   QApplication::setDesktopFileName(QStringLiteral("mipofc"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/mipofc/mipofc.png")));

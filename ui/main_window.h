@@ -379,6 +379,13 @@ class TForm1 : public QMainWindow {
   QString lastExportName_;
   QString lastBdfName_;  // the BDF font saved last, where its save dialog starts
   QStringList textFiles_;  // the text files the memo was last loaded from
+  QString lastExportFolder_;  // folder of the last file any export wrote
+  QString lastTextFile_;      // the text file loaded last
+  /// Where an export's save dialog starts: the folder of the last export, else of the text
+  /// file, else the home folder; with the name last chosen for this kind when there is one.
+  QString ExportStart(const QString& lastOfKind) const;
+  /// Takes chosen as the last export's file.
+  void KeepExportFolder(const QString& chosen);
   TBankFormat lastExportFormat_ = TBankFormat::Chr;
 };
 

@@ -18,10 +18,11 @@ void TForm1::BDF1Click() {
       return;
     }
     const auto chosen = dialogs_->SaveFile(this, QStringLiteral("BDF字体(*.bdf);;所有文件(*)"), QStringLiteral("bdf"),
-                                           lastBdfName_);
+                                           ExportStart(lastBdfName_));
     if (!chosen) return;
     lastBdfName_ = *chosen;
     if (!OutputsFree({{"BDF字体", LocalPath(*chosen), true}})) return;
+    KeepExportFolder(*chosen);
     const TChrSettings settings = GatherSettings();
     std::unique_ptr<TProgress> progress;
     std::atomic<bool> cancelled{false};

@@ -33,10 +33,11 @@ void TForm1::TBL1Click() {
     }
     const TCodePlan plan = table.Plan;
     const auto chosen = dialogs_->SaveFile(this, QStringLiteral("码表文件(*.tbl);;所有文件(*)"),
-                                           QStringLiteral("tbl"), lastTableName_);
+                                           QStringLiteral("tbl"), ExportStart(lastTableName_));
     if (!chosen) return;
     lastTableName_ = *chosen;
     if (!OutputsFree({{"码表文件", LocalPath(*chosen), true}})) return;
+    KeepExportFolder(*chosen);
     WriteFileAtomically(LocalPath(*chosen), table.Bytes);
     const std::uint32_t last = plan.Start + static_cast<std::uint32_t>(text.size()) - 1;
     QString message = QStringLiteral("生成码表：") + QFileInfo(*chosen).fileName() +

@@ -1,5 +1,7 @@
 // TForm1: the bank-file export commands of the output menu, and its items.
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <memory>
 
 #include "ui/form_helpers.h"
@@ -25,6 +27,15 @@ QString FileKind(TBankFormat format) {
 }
 
 }  // namespace
+
+QString TForm1::ExportStart(const QString& lastOfKind) const {
+  QString folder = lastExportFolder_;
+  if (folder.isEmpty() && !lastTextFile_.isEmpty()) folder = QFileInfo(lastTextFile_).absolutePath();
+  if (folder.isEmpty()) folder = QDir::homePath();
+  return lastOfKind.isEmpty() ? folder : QDir(folder).filePath(QFileInfo(lastOfKind).fileName());
+}
+
+void TForm1::KeepExportFolder(const QString& chosen) { lastExportFolder_ = QFileInfo(chosen).absolutePath(); }
 
 TJobControl TForm1::DelayedProgress(std::unique_ptr<TProgress>& progress, std::atomic<bool>& cancelled) {
   auto clock = std::make_shared<QElapsedTimer>();
@@ -61,9 +72,10 @@ void TForm1::ExportBanks(TBankFormat format) {
   const QString extension = QString::fromLatin1(ext.data(), static_cast<qsizetype>(ext.size()));
   // The filter in the "description (patterns);;..." form of TDialogs; the message ends "个s文件" and so on.
   const QString filter = FileKind(format) + QStringLiteral("(*.") + extension + QStringLiteral(");;所有文件(*)");
-  const auto chosen = dialogs_->SaveFile(this, filter, extension, last);
+  const auto chosen = dialogs_->SaveFile(this, filter, extension, ExportStart(last));
   if (!chosen) return;
   last = *chosen;
+  KeepExportFolder(*chosen);
   lastExportName_ = *chosen;
   lastExportFormat_ = format;
   if (Viewer) Viewer->ShowFileName();

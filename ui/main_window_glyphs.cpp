@@ -47,9 +47,10 @@ void TForm1::GLY1Click() {
     }
     const auto chosen = dialogs_->SaveFile(
         this, QStringLiteral("CHR-RAM字模(*.bin);;ca65汇编文件(*.s);;C头文件(*.h);;所有文件(*)"),
-        QStringLiteral("bin"), lastGlyphName_);
+        QStringLiteral("bin"), ExportStart(lastGlyphName_));
     if (!chosen) return;
     lastGlyphName_ = *chosen;
+    KeepExportFolder(*chosen);
     const std::string name = LocalPath(*chosen);
     options.Format = GlyphFormatOf(name);
     const TGlyphFiles files = GlyphFilesOf(settings, options.BitsPerPixel, options.PrgBank, text.size());

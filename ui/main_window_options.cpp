@@ -132,13 +132,15 @@ TChrSettings TForm1::GatherSettings() {
 }
 
 void TForm1::ShowFontCaption() {
-  QString toolTip;
-  BfFont->setText(FontCaption(toolTip));
-  BfFont->setToolTip(toolTip);
   // The caption shows the face and style; its size stays the window's, so it fits the button.
   QFont shown = ToQFont(BfFontFont);
   shown.setPointSizeF(font().pointSizeF() > 0 ? font().pointSizeF() : 9);
   BfFont->setFont(shown);
+  QString toolTip;
+  const QString caption = FontCaption(toolTip);
+  BfFont->setText(caption);
+  // The button may show the name shortened; the tip gives it whole.
+  BfFont->setToolTip(toolTip.isEmpty() ? caption : caption + QLatin1Char('\n') + toolTip);
 }
 
 // ---- handlers ------------------------------------------------------------------------------
@@ -158,8 +160,10 @@ void TForm1::ComboBox4Change() { SetFlag(); }
 
 void TForm1::BfFontClick() {
   FontDialog1Font = BfFontFont;
-  if (const auto chosen = dialogs_->ChooseFont(this, ToQFont(FontDialog1Font))) {
-    FontDialog1Font = FromQFont(*chosen, FontDialog1Font);
+  // OK without a change keeps everything as it was: the font, its caption and its banks.
+  if (const auto chosen = dialogs_->ChooseFont(this, FontDialog1Font);
+      chosen && !(chosen->SameFace(FontDialog1Font) && chosen->Color == FontDialog1Font.Color)) {
+    FontDialog1Font = *chosen;
     ApplyChosenFont();
   }
   SetFlag();

@@ -1,6 +1,7 @@
 // TForm1: building the pages, their controls and the menu.
 #include "ui/main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,12 +12,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 #include "ui/widgets.h"
 #include "ui/form_helpers.h"
+#include "ui/memo_text.h"
 
 namespace mipofc {
 
@@ -32,6 +35,10 @@ void TForm1::BuildGeneralPage() {
   ComboBox1 = NewList("ComboBox1");
   for (const auto& text : CellSizeTexts) ComboBox1->addItem(Q(text));
   ComboBox1->setCurrentIndex(3);
+  // The drop-down is as wide as its longest item needs; the control keeps its own width.
+  QAbstractItemView* sizes = ComboBox1->view();
+  sizes->setMinimumWidth(sizes->sizeHintForColumn(0) + 2 * sizes->frameWidth() +
+                         sizes->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   auto* g1 = new QVBoxLayout(GroupBox1);
   g1->addWidget(ComboBox1);
   g1->addStretch(1);
@@ -278,7 +285,7 @@ void TForm1::BuildTextPage() {
   QFont memoFont(QStringLiteral("WenQuanYi Zen Hei"));
   memoFont.setPointSize(10);
   Memo1->setFont(memoFont);
-  Memo1->setPlainText(QStringLiteral("你们大家好。789A\n你们大家好。789B\n你们大家好。789C\n"
+  SetMemoText(*Memo1, QStringLiteral("你们大家好。789A\n你们大家好。789B\n你们大家好。789C\n"
                                      "你们大家好。789D\n你们大家好。789E\n你们大家好。789F\n"
                                      "你们大家好。789H\n你们大家好。789I\n你们大家好。789J"));
   page->addWidget(Memo1);

@@ -10,6 +10,7 @@
 #include "ui/form_helpers.h"
 #include "ui/failure_text.h"
 #include "ui/main_window.h"
+#include "ui/memo_text.h"
 
 namespace mipofc {
 
@@ -45,7 +46,7 @@ std::optional<TSceneSplit> TForm1::SceneSplit() const {
 }
 
 std::u16string TForm1::ScriptText() const {
-  const QString memo = Memo1->toPlainText();
+  const QString memo = MemoText(*Memo1);
   TScript script;
   // A character outside the plane has no cell of its own; it is refused with its line and column.
   script.Add("文本", std::u16string(reinterpret_cast<const char16_t*>(memo.utf16()), static_cast<std::size_t>(memo.size())));
@@ -65,9 +66,10 @@ void TForm1::SCN1Click() {
     const TChrSettings settings = GatherSettings();
     const TSceneSource source{ScriptText(), *split, SceneValues.FixedBanks, {}};
     const auto chosen = dialogs_->SaveFile(this, QStringLiteral("CHR文件(*.chr);;所有文件(*)"), QStringLiteral("chr"),
-                                           lastSceneName_);
+                                           ExportStart(lastSceneName_));
     if (!chosen) return;
     lastSceneName_ = *chosen;
+    KeepExportFolder(*chosen);
     const std::string name = LocalPath(*chosen);
     const std::string base = ExportBaseName(name);
     TSceneOutputs outputs;

@@ -3,8 +3,6 @@
 #include "ui/main_window.h"
 
 #include <QMenu>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 
 #include "jobs/char_stats.h"
@@ -12,6 +10,7 @@
 #include "table/codes.h"
 #include "text/text.h"
 #include "ui/form_helpers.h"
+#include "ui/memo_text.h"
 
 namespace mipofc {
 
@@ -29,13 +28,13 @@ QString InLines(std::u16string_view chars) {
 }  // namespace
 
 std::u16string TForm1::JoinedText() const {
-  const QString text = Memo1->toPlainText();
+  const QString text = MemoText(*Memo1);
   return mipofc::JoinedText(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                                 static_cast<std::size_t>(text.size())));
 }
 
 std::u16string TForm1::CheckedText(const char* command) const {
-  const QString memo = Memo1->toPlainText();
+  const QString memo = MemoText(*Memo1);
   TScript script;
   // A character outside the plane has no cell of its own; it is refused with its line and column.
   script.Add(command, std::u16string(reinterpret_cast<const char16_t*>(memo.utf16()),
@@ -62,7 +61,8 @@ void TForm1::LoadTextFiles(const QStringList& paths) {
     if (!content.isEmpty() && !content.endsWith(QLatin1Char('\n'))) content += QLatin1Char('\n');
     content += part;
   }
-  Memo1->setPlainText(content);
+  SetMemoText(*Memo1, content);
+  if (!paths.isEmpty()) lastTextFile_ = paths.back();
   textFiles_ = paths;
 }
 
@@ -80,14 +80,7 @@ bool TForm1::OutputsFree(const std::vector<TFileUse>& outputs,
   return false;
 }
 
-void TForm1::ReplaceMemoText(const QString& text) {
-  QTextCursor cursor(Memo1->document());
-  cursor.beginEditBlock();
-  cursor.select(QTextCursor::Document);
-  cursor.insertText(text);
-  cursor.endEditBlock();
-  Memo1->setTextCursor(cursor);
-}
+void TForm1::ReplaceMemoText(const QString& text) { SetMemoText(*Memo1, text, true); }
 
 QString TForm1::CharStatsText() {
   const TCharStats counts = CharStats(JoinedText(), GatherSettings());

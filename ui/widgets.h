@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QLabel>
+#include <QFont>
 #include <QPushButton>
+#include <QStringList>
 #include <QWidget>
 
 #include "font/surface.h"
@@ -53,12 +55,23 @@ class TShape : public QWidget {
   TColor colour_;
 };
 
-/// A push button whose caption wraps at word boundaries (anywhere when a word is wider than the
-/// button), so a long font name stays inside it.
+/// The lines a caption shows in width x height pixels: broken between words only, in the
+/// font's size or a smaller one (down to 7 points) that gives every word a line of its own; what
+/// does not fit ends the last line with "…". A word too wide even then is cut at its end.
+struct TCaptionLayout {
+  QStringList Lines;
+  QFont Font;
+  bool Elided = false;  ///< some of the caption is not shown
+};
+TCaptionLayout LayOutCaption(const QString& caption, const QFont& font, int width, int height);
+
+/// The font button: its caption (the family name) is laid out by LayOutCaption inside it.
 class TFontButton : public QPushButton {
   Q_OBJECT
  public:
   using QPushButton::QPushButton;
+  /// The caption as laid out in the button now.
+  TCaptionLayout Layout() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 // Whether a family name is really there, and which face it is drawn with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/errors.h"
@@ -54,6 +55,17 @@ TEST(FamilyMatch, AnUnknownNameIsNotThereAndNamesTheDefaultFace) {
   EXPECT_EQ(ResolveFont(Family("NoSuchFamily"))->FaceFileFor(u'A'), a.File);
   // The default face is itself installed.
   EXPECT_TRUE(MatchFontFamily(Family(a.Family)).Installed) << a.Family;
+}
+
+TEST(FamilyMatch, EveryRuleFamilyIsListedOnceAndMapped) {
+  if (!std::filesystem::exists(ZenHei)) GTEST_SKIP() << "needs fonts-wqy-zenhei";
+  const std::vector<std::string> names = RuleFamilyNames();
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.front(), "宋体");  // the default family comes first
+  for (const std::string& name : names) {
+    EXPECT_TRUE(MatchFontFamily(Family(name)).Mapped) << name;
+    EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+  }
 }
 
 TEST(FamilyMatch, ABuildUsesTheRulesCompiledIn) {

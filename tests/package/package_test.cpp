@@ -60,7 +60,7 @@ TEST(Package, DependsOnTheSharedLibrariesItLinksAndTheCjkFont) {
   std::vector<std::string> expected = {"fonts-wqy-zenhei", "libc6",        "libstdc++6",
                                        "libfreetype6",     "libfontconfig1", "libpng16-16"};
 #ifdef MIPOFC_PACKAGE_WINDOW
-  expected.insert(expected.end(), {"libqt6core6", "libqt6gui6", "libqt6widgets6"});
+  expected.insert(expected.end(), {"libqt6core6", "libqt6gui6", "libqt6widgets6", "qt6-translations-l10n"});
 #endif
   for (const std::string& name : expected) EXPECT_TRUE(depends.count(name)) << name << " in " << Field("Depends");
   // Versions come from the libraries' shlibs files, not typed by hand.

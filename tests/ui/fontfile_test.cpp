@@ -73,7 +73,7 @@ TEST_F(FontFileTest, BitmapFontFileIsUsedAsTheCommandLineToolUsesIt) {
   EXPECT_EQ(Form->BfFontFont.Name, "宋体");  // the family stays for 系统字体
   EXPECT_EQ(Form->BfFontFont.Size, 12);
   EXPECT_EQ(Form->BfFont->text(), QStringLiteral("Mipo Test"));
-  EXPECT_EQ(Form->BfFont->toolTip(), TestFontPath + QStringLiteral("\n点阵: 16 像素 (12 磅)"));
+  EXPECT_EQ(Form->BfFont->toolTip(), QStringLiteral("Mipo Test\n") + TestFontPath + QStringLiteral("\n点阵: 16 像素 (12 磅)"));
   EXPECT_TRUE(Form->OptionsChanged);
 
   // The size still follows the slider, and the file stays in use.
@@ -114,7 +114,7 @@ TEST_F(FontFileTest, CollectionAsksForItsFaceByName) {
   EXPECT_EQ(Form->BfFontFont.FaceIndex, 2);
   EXPECT_EQ(Form->BfFont->text(), QStringLiteral("WenQuanYi Zen Hei Sharp"));
   EXPECT_EQ(Form->BfFont->toolTip(),
-            ZenHei + QStringLiteral(
+            QStringLiteral("WenQuanYi Zen Hei Sharp\n") + ZenHei + QStringLiteral(
                          "\n点阵: 12 像素 (9 磅), 13 像素 (10 磅), 14 像素 (无对应字号), 15 像素 (11 磅), "
                          "16 像素 (12 磅)"));
   // The dialog opens in the folder of the font file in use.
@@ -122,11 +122,11 @@ TEST_F(FontFileTest, CollectionAsksForItsFaceByName) {
   Form->N21->trigger();
   EXPECT_EQ(Dialogs->FileAsks.back().Folder, QStringLiteral("/usr/share/fonts/truetype/wqy"));
 
-  // An outline face without strikes: the tooltip is the file alone.
+  // An outline face without strikes: the tooltip is the name and the file.
   Dialogs->Choices.push_back(0);
   ChooseFontFile(ZenHei);
   EXPECT_EQ(Form->BfFont->text(), QStringLiteral("WenQuanYi Zen Hei"));
-  EXPECT_EQ(Form->BfFont->toolTip(), ZenHei);
+  EXPECT_EQ(Form->BfFont->toolTip(), QStringLiteral("WenQuanYi Zen Hei\n") + ZenHei);
 }
 
 TEST_F(FontFileTest, AFileThatHoldsNoFontIsReportedAndChangesNothing) {
@@ -160,7 +160,7 @@ TEST_F(FontFileTest, SystemFontGoesBackToTheFamilyOfTheFontDialog) {
   EXPECT_EQ(Form->BfFontFont.Name, "黑体");
   EXPECT_EQ(Form->BfFontFont.Size, 11);
   EXPECT_EQ(Form->BfFont->text(), QStringLiteral("黑体"));
-  EXPECT_TRUE(Form->BfFont->toolTip().isEmpty());
+  EXPECT_EQ(Form->BfFont->toolTip(), QStringLiteral("黑体"));
   EXPECT_TRUE(Form->OptionsChanged);
   // Choosing a family in the font dialog also ends the font file.
   ChooseFontFile(TestFontPath);

@@ -113,11 +113,12 @@ TEST_P(FormatTest, WritesTheBanksAsTheCommandLineToolDoesWithTheMessageOfItsKind
     EXPECT_FALSE(FileBytes(Path("out/" + name)).isEmpty()) << name.toStdString();
     EXPECT_EQ(FileBytes(Path("out/" + name)), FileBytes(Path("cli/" + name))) << name.toStdString();
   }
-  // The dialog offers the name last chosen for this format, not another format's.
+  // The dialog offers the name last chosen for this format, not another format's; the folder
+  // is the last export's.
   Form->CHR1Click();
   (Form.get()->*c.command)();
   ASSERT_EQ(Dialogs->FileAsks.size(), 3u);
-  EXPECT_EQ(Dialogs->FileAsks[1].Folder, QString());
+  EXPECT_EQ(Dialogs->FileAsks[1].Folder, Path("out"));
   EXPECT_EQ(Dialogs->FileAsks[2].Folder, Path("out/font." + ext));
 }
 

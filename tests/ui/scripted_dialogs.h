@@ -83,9 +83,14 @@ class TScriptedDialogs : public TDialogs {
     if (!name) return std::nullopt;
     return TSaveChoice{*name, kind};
   }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override {
-    FontsOffered.push_back(initial);
-    return Next(Fonts);
+  /// The program's own font dialog instead of Fonts.
+  bool OwnFontDialog = false;
+  std::optional<TFont> ChooseFont(QWidget* parent, const TFont& initial) override {
+    if (OwnFontDialog) return TDialogs::ChooseFont(parent, initial);
+    FontsOffered.push_back(ToQFont(initial));
+    const std::optional<QFont> chosen = Next(Fonts);
+    if (!chosen) return std::nullopt;
+    return FromQFont(*chosen, initial);
   }
   std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
     ColoursOffered.push_back(initial);

@@ -1,6 +1,6 @@
 // Takes screenshots for the documentation: the main window's pages at start and after choosing
 // "32*32", the About box, the message after an export, the bank viewer at 3x on a Chinese text,
-// the font menu with a font file in use, the text and output menus with their new items, the
+// the font menu with a font file in use, the font dialog, the cell-size list open, the text and output menus with their new items, the
 // character statistics, the code-table, glyph-data and CHR-ROM start dialogs, and the progress dialog of a
 // long export. Run under xvfb-run.
 // Usage: mipofc-ui-shots <folder>
@@ -28,6 +28,7 @@
 #include "ui/main_window.h"
 #include "ui/about_box.h"
 #include "ui/bank_viewer.h"
+#include "ui/translation.h"
 
 namespace {
 
@@ -119,6 +120,7 @@ class TShotDialogs : public mipofc::TQtDialogs {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  mipofc::InstallQtChinese(app);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   QDir().mkpath(folder);
   QTemporaryDir scratch;
@@ -173,6 +175,17 @@ int main(int argc, char** argv) {
   SaveScreen(form.frameGeometry().united(form.N19->geometry()), folder + "/font-menu.png");
   form.N19->hide();
   form.menuBar()->setActiveAction(nullptr);
+
+  // The font dialog on 宋体 at 12 points: the face the rules send it to is selected; and the
+  // cell-size list open.
+  form.N22Click();
+  form.TBs->setValue(12);
+  ShootNextModal(folder + "/font-dialog.png");
+  form.BfFontClick();
+  form.ComboBox1->showPopup();
+  QTest::qWait(300);
+  SaveScreen(form.frameGeometry(), folder + "/cell-sizes.png");
+  form.ComboBox1->hidePopup();
 
   // The text and output menus, the statistics of 桃花源记, the code-table dialog, and a ROM's
   // CHR-ROM start dialog with the message after writing.

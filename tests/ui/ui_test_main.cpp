@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "ui/translation.h"
+
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
@@ -11,6 +13,8 @@ class QtEnvironment : public ::testing::Environment {
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc_, argv_);
+    // As the program starts: Qt's own buttons and dialogs in Chinese.
+    mipofc::InstallQtChinese(*app_);
   }
   void TearDown() override { app_.reset(); }
 

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QWheelEvent>
+#include <functional>
+#include <tuple>
 
 #include "tests/ui/scripted_dialogs.h"
 #include "tests/ui/ui_test_util.h"
@@ -288,6 +290,31 @@ TEST_F(ViewerTest, ZoomFromTheListAndCtrlWheelKeepsPixelsCrisp) {
   QCoreApplication::processEvents();
   EXPECT_EQ(viewer->ScrollBox3->widget(), viewer->Image3);
   EXPECT_LT(viewer->ScrollBox3->viewport()->width(), viewer->Image3->width());
+}
+
+TEST_F(ViewerTest, StatusFollowsANewBankOrZoomUnderAStillPointer) {
+  SetText(TestText(64 * 2 + 1));  // three banks
+  ASSERT_EQ(Tick(), 1);
+  TViewer* viewer = Open();
+  const QPoint at(8 * 3 * 3 + 4, 8 * 3 + 4);  // slot 13 at 3x
+  QCursor::setPos(viewer->Image4->mapToGlobal(at));
+  ASSERT_TRUE(HoverShown(viewer->Image4, at).startsWith(QStringLiteral("库 0  槽 13")));
+  const std::tuple<std::function<void()>, int, int> steps[] = {  // what is done, the bank and zoom after
+      {[&] { Key(viewer->Image4, Qt::Key_PageDown); }, 1, 3},
+      {[&] { viewer->BNextBank->click(); }, 2, 3},
+      {[&] { viewer->ComboZoom->setCurrentIndex(1); }, 2, 2}};
+  for (const auto& [act, bank, zoom] : steps) {
+    act();
+    ASSERT_EQ(viewer->Bank() * 10 + viewer->Zoom(), bank * 10 + zoom);
+    const QString expected = viewer->HoverAt(false, at.x() / zoom, at.y() / zoom);
+    EXPECT_TRUE(expected.startsWith(QStringLiteral("库 %1 ").arg(bank))) << expected.toStdString();
+    EXPECT_EQ(viewer->ViewerStatus->currentMessage(), expected);
+    EXPECT_EQ(viewer->LCode->text(), viewer->CodeAt(false, at.x() / zoom, at.y() / zoom));
+  }
+  // Away from the pictures a new bank leaves the status empty.
+  QCursor::setPos(viewer->BSavePicture->mapToGlobal(QPoint(2, 2)));
+  Key(viewer, Qt::Key_PageUp);
+  EXPECT_EQ(viewer->ViewerStatus->currentMessage(), QString());
 }
 
 TEST_F(ViewerTest, BanksStepWithTheButtonsAndPageKeysWithinTheText) {
