@@ -47,6 +47,12 @@ const std::u16string& BenchScript() {
   return script;
 }
 
+// The cases of each scene benchmark: 16x16 cells (64 a bank) without and with a fixed bank,
+// and 8x8 cells (256 a bank).
+void SceneCases(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"cell", "fixed"})->Args({16, 0})->Args({16, 1})->Args({8, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 // cell 16 or 8 (64 or 256 characters a bank), fixed banks 0 or 1.
 void BM_ScenePlan(benchmark::State& state) {
   TFont font;
@@ -62,13 +68,7 @@ void BM_ScenePlan(benchmark::State& state) {
   state.counters["lower_bound"] = static_cast<double>(plan.LowerBound);
   state.counters["multi_coded"] = static_cast<double>(plan.MultiCoded);
 }
-BENCHMARK(BM_ScenePlan)
-    ->ArgNames({"cell", "fixed"})
-    ->Args({16, 0})
-    ->Args({16, 1})
-    ->Args({8, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_ScenePlan)->Apply(SceneCases);
 
 // The whole export: the plan, the bank files, a table a bank, the encoded script and the map.
 void BM_SceneExport(benchmark::State& state) {
@@ -96,13 +96,7 @@ void BM_SceneExport(benchmark::State& state) {
   state.counters["bank_files"] = static_cast<double>(files);
   std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_SceneExport)
-    ->ArgNames({"cell", "fixed"})
-    ->Args({16, 0})
-    ->Args({16, 1})
-    ->Args({8, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_SceneExport)->Apply(SceneCases);
 
 }  // namespace
 }  // namespace mipofc

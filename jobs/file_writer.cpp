@@ -64,4 +64,14 @@ void TFileWriterThread::Run() {
   }
 }
 
+std::int64_t FinishWriting(TFileWriterThread& writer, std::exception_ptr failure,
+                           const std::function<void(const std::string&)>& onWritten) {
+  const std::vector<std::string> written = writer.Finish();
+  if (onWritten)
+    for (const std::string& name : written) onWritten(name);
+  if (!failure) failure = writer.Failure();
+  if (failure) std::rethrow_exception(failure);
+  return static_cast<std::int64_t>(written.size());
+}
+
 }  // namespace mipofc

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -49,5 +50,10 @@ class TFileWriterThread {
   bool closed_ = false;
   std::thread thread_;  // last: it starts once everything above exists
 };
+
+/// Waits for writer's files, tells onWritten each name written, in order, and rethrows the
+/// job's failure, else the writer's; returns the number of files written.
+std::int64_t FinishWriting(TFileWriterThread& writer, std::exception_ptr failure,
+                           const std::function<void(const std::string&)>& onWritten);
 
 }  // namespace mipofc

@@ -119,12 +119,7 @@ TExportResult ExportGlyphs(std::string_view chosenName, const TChrSettings& sett
   } catch (...) {
     failure = std::current_exception();
   }
-  const std::vector<std::string> written = writer.Finish();
-  if (options.OnWritten)
-    for (const std::string& name : written) options.OnWritten(name);
-  if (!failure) failure = writer.Failure();
-  if (failure) std::rethrow_exception(failure);
-  result.Files = static_cast<std::int64_t>(written.size());
+  result.Files = FinishWriting(writer, failure, options.OnWritten);
   return result;
 }
 
