@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -224,6 +225,24 @@ int main(int argc, char** argv) {
     QTest::keyClick(box, Qt::Key_Return);
   });
   form.GLY1Click();
+  // "按场景分库": its dialog with one fixed bank and the newline and end codes; cancelled.
+  QTimer::singleShot(300, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    auto* fixed = box ? box->findChild<QSpinBox*>(QStringLiteral("SpinFixedBanks")) : nullptr;
+    auto* newline = box ? box->findChild<QLineEdit*>(QStringLiteral("EditNewlineCode")) : nullptr;
+    auto* end = box ? box->findChild<QLineEdit*>(QStringLiteral("EditEndCode")) : nullptr;
+    if (!fixed || !newline || !end) {
+      std::fprintf(stderr, "no scene dialog\n");
+      return;
+    }
+    fixed->setValue(1);
+    newline->setText(QStringLiteral("FE"));
+    end->setText(QStringLiteral("FF"));
+    QTest::qWait(100);
+    SavePicture(box, folder + "/scenes-dialog.png");
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  form.SCN1Click();
   {
     QByteArray rom("NES\x1A\x02\x01", 6);
     rom += QByteArray(10, '\0');
