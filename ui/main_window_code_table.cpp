@@ -8,6 +8,7 @@
 #include "ui/form_helpers.h"
 #include "ui/failure_text.h"
 #include "ui/main_window.h"
+#include "ui/memo_text.h"
 
 namespace mipofc {
 
@@ -45,6 +46,9 @@ void TForm1::TBL1Click() {
     if (!text.empty())
       message += QStringLiteral("（%1-%2）")
                      .arg(Q(CodeHex(CodeOf(plan.Start, plan.Bytes))), Q(CodeHex(CodeOf(last, plan.Bytes))));
+    // The table codes the characters only: a script encoded through it loses its line breaks.
+    if (const qsizetype breaks = MemoText(*Memo1).count(QLatin1Char('\n')); breaks > 0)
+      message += QStringLiteral("\n%1个换行没有编码：码表中没有换行项（*编码）").arg(breaks);
     dialogs_->Message(this, TitleText, message);
   });
 }

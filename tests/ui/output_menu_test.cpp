@@ -140,6 +140,11 @@ TEST_F(OutputMenuTest, CodeTableEqualsTheCommandLineToolsAndTheTableLibrarysForE
     Form->TBL1Click();
     ASSERT_FALSE(Dialogs->Messages.empty());
     EXPECT_TRUE(Dialogs->Messages.back().second.startsWith(QStringLiteral("生成码表："))) << Dialogs->Messages.back().second.toStdString();
+    // The text's line breaks have no code in the table, and the message says how many.
+    const qsizetype breaks = Form->Memo1->toPlainText().count(QLatin1Char('\n'));
+    ASSERT_GT(breaks, 0);
+    EXPECT_TRUE(Dialogs->Messages.back().second.endsWith(QStringLiteral("\n%1个换行没有编码：码表中没有换行项（*编码）").arg(breaks)))
+        << Dialogs->Messages.back().second.toStdString();
     EXPECT_EQ(Dialogs->FileAsks.back().Filter, QStringLiteral("码表文件(*.tbl);;所有文件(*)"));
     EXPECT_EQ(Dialogs->FileAsks.back().Suffix, QStringLiteral("tbl"));
     EXPECT_EQ(Form->CodeStart, c.start);
