@@ -111,24 +111,12 @@ void FinishRom(const TRomJob& job, const TRomFlags& r, bool quiet) {
 TExportResult ExportWithProgress(const std::string& output, TExportOptions options, const TChrSettings& settings,
                                  std::u16string_view text, bool quiet) {
   const std::int32_t capacity = ExportCapacity(settings);
-  TExportProgress progress(quiet, text.size(), capacity);
-  std::vector<std::string> names;
-  options.OnWritten = [&](const std::string& name) { names.push_back(name); };
-  options.Control = progress.Control();
-  const auto list = [&] {
-    progress.Finish(static_cast<std::int64_t>(names.size()), ExportFileCount(text.size(), capacity));
-    if (!quiet)
-      for (const std::string& name : names) std::cout << name << "\n";
-  };
-  try {
-    const TExportResult result = ExportText(output, settings, text, options);
-    list();
-    return result;
-  } catch (...) {
-    // The files written before a failure stay, and are named as always.
-    list();
-    throw;
-  }
+  return RunWithProgress(quiet, text.size(), capacity, ExportFileCount(text.size(), capacity),
+                         [&](const TJobControl& control, const std::function<void(const std::string&)>& onWritten) {
+                           options.Control = control;
+                           options.OnWritten = onWritten;
+                           return ExportText(output, settings, text, options);
+                         });
 }
 
 // Every file the export reads and writes: the options' files, and under -o the files it writes

@@ -96,23 +96,12 @@ TExportResult ExportGlyphsWithProgress(const std::string& output, TGlyphOptions 
                                        std::u16string_view text, bool quiet) {
   const TGlyphFiles files = GlyphFilesOf(settings, options.BitsPerPixel, options.PrgBank, text.size());
   const std::int64_t perStep = options.PrgBank > 0 ? files.PerFile : GlyphsAPiece;
-  TExportProgress progress(quiet, text.size(), static_cast<std::int32_t>(perStep));
-  std::vector<std::string> names;
-  options.OnWritten = [&](const std::string& name) { names.push_back(name); };
-  options.Control = progress.Control();
-  const auto list = [&] {
-    progress.Finish(static_cast<std::int64_t>(names.size()), files.Count);
-    if (!quiet)
-      for (const std::string& name : names) std::cout << name << "\n";
-  };
-  try {
-    const TExportResult result = ExportGlyphs(output, settings, text, options);
-    list();
-    return result;
-  } catch (...) {
-    list();
-    throw;
-  }
+  return RunWithProgress(quiet, text.size(), static_cast<std::int32_t>(perStep), files.Count,
+                         [&](const TJobControl& control, const std::function<void(const std::string&)>& onWritten) {
+                           options.Control = control;
+                           options.OnWritten = onWritten;
+                           return ExportGlyphs(output, settings, text, options);
+                         });
 }
 
 }  // namespace mipofc::cli

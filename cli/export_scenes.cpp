@@ -99,24 +99,14 @@ int RunSceneExport(const TSceneRun& run) {
                 << " no code: no table has a newline entry (*HEX)\n";
   }
   const std::int32_t capacity = plan.Capacity;
-  TExportProgress progress(quiet, prepared.BankText.size(), capacity);
   TExportOptions options = run.Files;
-  std::vector<std::string> names;
-  options.OnWritten = [&](const std::string& name) { names.push_back(name); };
-  options.Control = progress.Control();
-  const auto list = [&] {
-    progress.Finish(static_cast<std::int64_t>(names.size()), static_cast<std::int64_t>(prepared.BankStarts.size()));
-    if (!quiet)
-      for (const std::string& name : names) std::cout << name << "\n";
-  };
-  TExportResult result;
-  try {
-    result = WriteSceneExport(prepared, run.Output, run.Settings, options);
-    list();
-  } catch (...) {
-    list();
-    throw;
-  }
+  const TExportResult result =
+      RunWithProgress(quiet, prepared.BankText.size(), capacity, static_cast<std::int64_t>(prepared.BankStarts.size()),
+                      [&](const TJobControl& control, const std::function<void(const std::string&)>& onWritten) {
+                        options.Control = control;
+                        options.OnWritten = onWritten;
+                        return WriteSceneExport(prepared, run.Output, run.Settings, options);
+                      });
   if (result.Cancelled) {
     std::cerr << "mipofc-cli: interrupted; wrote " << result.Files << " file(s)\n";
     return InterruptedStatus;

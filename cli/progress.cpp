@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <vector>
+#include <iostream>
 
 namespace mipofc::cli {
 
@@ -76,6 +78,25 @@ void TExportProgress::Show(std::int64_t written, std::int64_t total) {
                static_cast<long long>(total), percent, seconds > 0 ? done / seconds : 0.0);
   std::fflush(stderr);
   shown_ = true;
+}
+
+TExportResult RunWithProgress(bool quiet, std::size_t characters, std::int32_t capacity, std::int64_t total,
+                              const TWritingJob& job) {
+  TExportProgress progress(quiet, characters, capacity);
+  std::vector<std::string> names;
+  const auto list = [&] {
+    progress.Finish(static_cast<std::int64_t>(names.size()), total);
+    if (!quiet)
+      for (const std::string& name : names) std::cout << name << "\n";
+  };
+  try {
+    const TExportResult result = job(progress.Control(), [&](const std::string& name) { names.push_back(name); });
+    list();
+    return result;
+  } catch (...) {
+    list();
+    throw;
+  }
 }
 
 }  // namespace mipofc::cli

@@ -4,7 +4,10 @@
 #include <csignal>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
 
+#include "jobs/export.h"
 #include "jobs/job.h"
 
 namespace mipofc::cli {
@@ -42,5 +45,14 @@ class TExportProgress {
   bool ended_ = false;
   struct sigaction previous_ {};
 };
+
+/// What a writing job hears from its caller: its control and who is told each file's name.
+using TWritingJob = std::function<TExportResult(const TJobControl& control,
+                                                const std::function<void(const std::string&)>& onWritten)>;
+/// Runs job with the progress line of TExportProgress(quiet, characters, capacity) out of total
+/// files, and Ctrl-C; the names it wrote are listed on standard output unless quiet, once the line
+/// is done, and also when it fails (the files written before a failure stay).
+TExportResult RunWithProgress(bool quiet, std::size_t characters, std::int32_t capacity, std::int64_t total,
+                              const TWritingJob& job);
 
 }  // namespace mipofc::cli
