@@ -17,9 +17,12 @@ std::string ExportBaseName(std::string_view chosenName) {
   return std::string(chosenName.substr(0, dot));
 }
 
+std::string FileNumberText(std::int64_t n, std::int64_t perFile) {
+  return HexText(static_cast<std::uint64_t>(n), FileNumberDigits(perFile));
+}
+
 std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format) {
-  return std::string(base) + "." + HexText(static_cast<std::uint64_t>(n), capacity > 255 ? 4 : 2) + "." +
-         std::string(FormatExtension(format));
+  return std::string(base) + "." + FileNumberText(n, capacity) + "." + std::string(FormatExtension(format));
 }
 
 namespace {

@@ -44,8 +44,13 @@ inline constexpr TPalette DefaultPalette = {0x000000, 0xFFFFFF, 0x000080, 0x8080
 /// last '/', '\' and ':' is dropped; a name without such a dot stays whole.
 std::string ExportBaseName(std::string_view chosenName);
 
-/// base + "." + n in upper-case hex (4 digits when capacity > 255, else 2; more if n needs them)
-/// + "." + the format's extension (FormatExtension).
+/// The hex digits a file number is written with: 4 when a file holds more than 255 characters
+/// (perFile), else 2.
+inline int FileNumberDigits(std::int64_t perFile) { return perFile > 255 ? 4 : 2; }
+/// File number n in upper-case hex of FileNumberDigits (more if n needs them).
+std::string FileNumberText(std::int64_t n, std::int64_t perFile);
+
+/// base + "." + FileNumberText(n, capacity) + "." + the format's extension (FormatExtension).
 std::string ExportFileName(std::string_view base, std::int64_t n, std::int32_t capacity, TBankFormat format);
 
 /// What a comment says of each tile of the engine's bank (Limit / 16 of them): "bank $01 slot $2A:

@@ -178,7 +178,7 @@ TCodeMapLayout BankMapLayout(const TChrSettings& settings, const TCodePlan& code
   layout.Settings = settings;
   layout.Places = BankCellPlaces(settings);
   layout.PerFile = static_cast<std::int64_t>(layout.Places.size());
-  layout.FileDigits = layout.PerFile > 255 ? 4 : 2;
+  layout.FileDigits = FileNumberDigits(layout.PerFile);
   layout.Codes = codes;
   return layout;
 }
@@ -189,7 +189,7 @@ TCodeMapLayout GlyphMapLayout(const TChrSettings& settings, const TGlyphFiles& f
   layout.Settings = settings;
   layout.Glyphs = true;
   layout.PerFile = files.PerFile;
-  layout.FileDigits = files.PerFile > 255 ? 4 : 2;
+  layout.FileDigits = FileNumberDigits(files.PerFile);
   layout.GlyphBytes = files.GlyphBytes;
   layout.BitsPerPixel = bitsPerPixel;
   layout.Codes = codes;

@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/hex.h"
 #include "engine/cell_places.h"
 #include "engine/glyph_maker.h"
 #include "jobs/file_writer.h"
@@ -64,7 +63,7 @@ std::string GlyphFileName(std::string_view chosenName, std::int64_t n, const TGl
     extension = "." + std::string(FormatExtension(options.Format));
   else if (extension.size() < 2)
     extension = ".bin";
-  return base + "." + HexText(static_cast<std::uint64_t>(n), files.PerFile > 255 ? 4 : 2) + extension;
+  return base + "." + FileNumberText(n, files.PerFile) + extension;
 }
 
 TExportResult ExportGlyphs(std::string_view chosenName, const TChrSettings& settings, std::u16string_view text,

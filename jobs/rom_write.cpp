@@ -1,12 +1,12 @@
 #include "jobs/rom_write.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "base/errors.h"
 #include "base/file_read.h"
 #include "base/file_write.h"
 #include "engine/bank_maker.h"
+#include "jobs/file_uses.h"
 #include "rom/bps.h"
 #include "rom/ips.h"
 
@@ -26,15 +26,7 @@ const char* KindId(TRomFileKind kind) {
 }
 
 // One file under two names (a link, "./a" and "a") counts as the same.
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  if (std::filesystem::equivalent(a, b, ec) && !ec) return true;
-  const auto normal = [](const std::string& p) {
-    std::error_code e;
-    return std::filesystem::weakly_canonical(std::filesystem::absolute(p, e), e);
-  };
-  return normal(a) == normal(b);
-}
+bool SameFile(const std::string& a, const std::string& b) { return FileIdentity(a) == FileIdentity(b); }
 
 }  // namespace
 

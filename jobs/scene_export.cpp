@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "base/file_write.h"
-#include "base/hex.h"
 #include "engine/bank_maker.h"
 #include "engine/formats.h"
 
@@ -77,10 +76,6 @@ std::vector<TTableEntry> BankEntries(const TScenePlan& plan, const std::u16strin
   return entries;
 }
 
-std::string FileNumber(std::int64_t n, std::int32_t capacity) {
-  return HexText(static_cast<std::uint64_t>(n), capacity > 255 ? 4 : 2);
-}
-
 struct TEncodedScenes {
   std::string Bytes;
   std::vector<std::uint64_t> Offsets, Lengths;
@@ -130,7 +125,7 @@ std::string MapCsv(const TScenePrepared& p, const TEncodedScenes* encoded) {
     const auto distinct = std::unique(chars.begin(), chars.end()) - chars.begin();
     out += std::to_string(s) + "," + std::to_string(p.Scenes[s].FirstLine) + "," +
            std::to_string(p.Scenes[s].LastLine) + ",";
-    if (!p.Plan.Banks.empty()) out += FileNumber(p.FixedFiles + p.Plan.SceneBank[s], p.Plan.Capacity);
+    if (!p.Plan.Banks.empty()) out += FileNumberText(p.FixedFiles + p.Plan.SceneBank[s], p.Plan.Capacity);
     out += "," + std::to_string(distinct) + ",";
     if (encoded != nullptr) out += std::to_string(encoded->Offsets[s]) + "," + std::to_string(encoded->Lengths[s]);
     else out += ",";
@@ -209,7 +204,7 @@ TScenePrepared PrepareSceneExport(const TSceneSource& source, const TChrSettings
       const std::string base = ExportBaseName(*outputs.Table);
       for (std::size_t b = 0; b < p.Plan.Banks.size(); ++b) {
         const std::string name =
-            base + "." + FileNumber(p.FixedFiles + static_cast<std::int64_t>(b), capacity) + ".tbl";
+            base + "." + FileNumberText(p.FixedFiles + static_cast<std::int64_t>(b), capacity) + ".tbl";
         p.Files.emplace_back(name, TableFileBytes(BankEntries(p.Plan, &p.Plan.Banks[b], p.Codes, outputs.Controls),
                                                   outputs.TableEncoding, name));
       }

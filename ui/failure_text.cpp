@@ -7,12 +7,13 @@
 #include "params/param_file.h"
 #include "table/codes.h"
 #include "table/position.h"
+#include "ui/form_helpers.h"
 
 namespace mipofc {
 
 namespace {
 
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+using formdetail::Q;
 
 QString SystemReason(int error) {
   switch (error) {

@@ -317,8 +317,6 @@ class TForm1 : public QMainWindow {
   void SCN1Click();
   /// How the scene settings cut the text; nullopt for marker lines without a marker.
   std::optional<TSceneSplit> SceneSplit() const;
-  /// The memo's text with its line breaks; TTextError at a character outside the plane.
-  std::u16string ScriptText() const;
   /// 字符统计's plan line: scenes, fixed and switched banks for the scene settings.
   QString ScenePlanText();
   void N18Click();
@@ -354,6 +352,10 @@ class TForm1 : public QMainWindow {
   void BuildFontMenu();
   void BuildTextItems();
   void BuildOutputItems();
+  /// The memo's text with its line breaks, named command in a failure; TTextError at a
+  /// character outside the plane.
+  std::u16string CheckedScript(const char* command) const;
+  /// CheckedScript without its line breaks.
   std::u16string CheckedText(const char* command) const;
   void AcceptDroppedFiles();
   QString FontCaption(QString& toolTip) const;

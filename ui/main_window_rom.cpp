@@ -37,11 +37,7 @@ QString PatchedName(const QString& romPath) {
   return rom.dir().filePath(rom.completeBaseName() + QStringLiteral("_patched.nes"));
 }
 
-bool SameFile(const QString& a, const QString& b) {
-  const QFileInfo x(a), y(b);
-  const QString cx = x.canonicalFilePath(), cy = y.canonicalFilePath();
-  return !cx.isEmpty() ? cx == cy : x.absoluteFilePath() == y.absoluteFilePath();
-}
+bool SameFile(const QString& a, const QString& b) { return FileIdentity(LocalPath(a)) == FileIdentity(LocalPath(b)); }
 
 }  // namespace
 

@@ -45,14 +45,6 @@ std::optional<TSceneSplit> TForm1::SceneSplit() const {
   }
 }
 
-std::u16string TForm1::ScriptText() const {
-  const QString memo = MemoText(*Memo1);
-  TScript script;
-  // A character outside the plane has no cell of its own; it is refused with its line and column.
-  script.Add("文本", std::u16string(reinterpret_cast<const char16_t*>(memo.utf16()), static_cast<std::size_t>(memo.size())));
-  return script.Text();
-}
-
 void TForm1::SCN1Click() {
   RunCommand([this] {
     const auto choice = dialogs_->ChooseScenes(this, SceneValues);
@@ -64,7 +56,7 @@ void TForm1::SCN1Click() {
       return;
     }
     const TChrSettings settings = GatherSettings();
-    const TSceneSource source{ScriptText(), *split, SceneValues.FixedBanks, {}};
+    const TSceneSource source{CheckedScript("文本"), *split, SceneValues.FixedBanks, {}};
     const auto chosen = dialogs_->SaveFile(this, QStringLiteral("CHR文件(*.chr);;所有文件(*)"), QStringLiteral("chr"),
                                            ExportStart(lastSceneName_));
     if (!chosen) return;
@@ -117,7 +109,7 @@ void TForm1::SCN1Click() {
 QString TForm1::ScenePlanText() {
   const std::optional<TSceneSplit> split = SceneSplit();
   if (!split) return {};
-  const std::vector<TScene> scenes = SplitScenes(ScriptText(), *split);
+  const std::vector<TScene> scenes = SplitScenes(CheckedScript("文本"), *split);
   const std::int32_t capacity = ExportCapacity(GatherSettings());
   if (capacity <= 0) return {};
   const TScenePlan plan = PlanScenes(scenes, capacity, SceneValues.FixedBanks);

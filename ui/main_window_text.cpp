@@ -33,14 +33,16 @@ std::u16string TForm1::JoinedText() const {
                                                 static_cast<std::size_t>(text.size())));
 }
 
-std::u16string TForm1::CheckedText(const char* command) const {
+std::u16string TForm1::CheckedScript(const char* command) const {
   const QString memo = MemoText(*Memo1);
   TScript script;
   // A character outside the plane has no cell of its own; it is refused with its line and column.
   script.Add(command, std::u16string(reinterpret_cast<const char16_t*>(memo.utf16()),
                                      static_cast<std::size_t>(memo.size())));
-  return mipofc::JoinedText(script.Text());
+  return script.Text();
 }
+
+std::u16string TForm1::CheckedText(const char* command) const { return mipofc::JoinedText(CheckedScript(command)); }
 
 void TForm1::Memo1Change() { SetFlag(); }
 
