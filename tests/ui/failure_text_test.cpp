@@ -44,12 +44,6 @@ TEST(FailureText, MessagesNameTheFileAndThePlace) {
     std::function<void()> fail;
     QString message;
   } cases[] = {
-      {[] { throw TFileError("a.nes", TFailure{TFailureKind::NotInes, {}}); },
-       QStringLiteral("a.nes：不是iNES格式的ROM：文件开头不是“NES”和0x1A")},
-      {[] {
-         throw TFileError("b.nes", TFailure{TFailureKind::RomShorterThanHeader, {"20000", "0", "16384", "8192", "24592"}});
-       },
-       QStringLiteral("b.nes：ROM文件比头部所说的短：实有20000字节，头部与16 KB PRG-ROM、8 KB CHR-ROM共需24592字节")},
       {[] { throw TFontError("x.ttf", TFailure{TFailureKind::FontUnreadable, {"unknown file format", "2"}}); },
        QStringLiteral("x.ttf：字体文件格式无法识别")},
       {[] { throw TFileError("out/a.00.chr", ENOENT); }, QStringLiteral("out/a.00.chr：文件或文件夹不存在")},
