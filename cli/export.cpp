@@ -46,6 +46,9 @@ struct TExportFlags {
 const std::vector<std::string> ExportOutputs = {"-o", "--rom-out", "--ips", "--bps", "--table", "--save-params", "--map",
                                                "--encode", "--scene-map"};
 
+// Of those, the options that name the very file written; the files under -o are worked out.
+const std::vector<std::string> ExportNamedOutputs = {ExportOutputs.begin() + 1, ExportOutputs.end()};
+
 // Every option that names a file export reads.
 const std::vector<std::string> ExportInputs = {"INPUT", "--params", "--font-file", "--exclude", "--from-table", "--rom"};
 
@@ -124,7 +127,7 @@ TExportResult ExportWithProgress(const std::string& output, TExportOptions optio
 std::vector<TFileUse> ExportFileUses(const CLI::App& cmd, const TExportFlags& f, const TChrSettings& settings,
                                      std::size_t length, const TExportOptions& options, bool bdf,
                                      const TCodePlan* glyphCodes) {
-  std::vector<TFileUse> uses = FileUsesOf(cmd, ExportInputs, {ExportOutputs.begin() + 1, ExportOutputs.end()});
+  std::vector<TFileUse> uses = FileUsesOf(cmd, ExportInputs, ExportNamedOutputs);
   std::vector<std::string> names;
   if (bdf) {
     names.push_back(f.output);
@@ -161,7 +164,7 @@ int RunExport(const CLI::App& cmd, const TExportFlags& f) {
     TChrSettings settings = GatherSettings(values, &font);
     ApplyBlankSlot(f.glyphs, settings);
     return RunSceneExport({f.scenes, table, f.options, values, settings, f.input, f.output, options,
-                           FileUsesOf(cmd, ExportInputs, {ExportOutputs.begin() + 1, ExportOutputs.end()})});
+                           FileUsesOf(cmd, ExportInputs, ExportNamedOutputs)});
   }
   // Read before anything is written: the codes of --table must fit first.
   const TTableExport exported = PrepareTableExport(f.table, f.input, values);
@@ -250,7 +253,7 @@ TCommand AddExportCommand(CLI::App& app) {
           .run = [f, cmd] { return RunExport(*cmd, *f); },
           .outputs = ExportOutputs,
           .inputs = ExportInputs,
-          .written = {ExportOutputs.begin() + 1, ExportOutputs.end()},
+          .written = ExportNamedOutputs,
           .inPlace = {{"--rom", "--rom-out"}}};
 }
 

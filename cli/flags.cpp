@@ -151,7 +151,8 @@ void SaveOptions(const TOptionFlags& f, const TOptionValues& values) {
     throw TFileError(e.Path(), e.Failure());
   } catch (const TParamFolderError& e) {
     std::error_code ec;
-    const std::string folder = e.Folder().size() > 1 && e.Folder().back() == '/' ? e.Folder().substr(0, e.Folder().size() - 1) : e.Folder();
+    // The folder is named with its separator ("out/"); what stands there is its parent path.
+    const std::filesystem::path folder = std::filesystem::path(e.Folder()).parent_path();
     throw TFileError(*f.saveParams, TFailure{std::filesystem::exists(folder, ec) ? TFailureKind::NotAFolder
                                                                                 : TFailureKind::FolderMissing,
                                              {e.Folder()}});

@@ -12,7 +12,6 @@
 namespace mipofc::test {
 namespace {
 
-QStringList Entries(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
 class GlyphsMenuTest : public FolderWindowTest {
  protected:
@@ -22,11 +21,6 @@ class GlyphsMenuTest : public FolderWindowTest {
     Form->Memo1->setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
     ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("out")));
     ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("cli")));
-  }
-  QString TextFile() {
-    const QString path = Path(QStringLiteral("text.txt"));
-    EXPECT_TRUE(WriteBytes(path, Form->Memo1->toPlainText().toUtf8()));
-    return path;
   }
 };
 
@@ -64,12 +58,12 @@ TEST_F(GlyphsMenuTest, WritesTheGlyphFilesAsTheCommandLineToolDoes) {
   EXPECT_EQ(Dialogs->FileAsks[0].Suffix, QStringLiteral("bin"));
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
   EXPECT_EQ(Dialogs->Messages[0].second, QStringLiteral("生成2个字模文件"));
-  ASSERT_EQ(Entries(Path("out")), (QStringList{"font.0000.bin", "font.0001.bin"}));
+  ASSERT_EQ(FileNames(Path("out")), (QStringList{"font.0000.bin", "font.0001.bin"}));
   ASSERT_EQ(RunCli(QStringList{"export", TextFile(), "-q", "-o", Path("cli/font.bin"), "--layout", "glyphs", "--bpp",
                                "1", "--prg-bank", "8K"} +
                    CliSettings(*Form)),
             0);
-  for (const QString& name : Entries(Path("out")))
+  for (const QString& name : FileNames(Path("out")))
     EXPECT_EQ(FileBytes(Path("out/" + name)), FileBytes(Path("cli/" + name))) << name.toStdString();
 
   Dialogs->GlyphChoices.push_back(TGlyphChoice{2, 0});
@@ -93,7 +87,7 @@ TEST_F(GlyphsMenuTest, CancelStopsAfterTheFileBeingWritten) {
   Form->GLY1Click();
   ASSERT_EQ(Dialogs->ProgressOpened, (std::vector<std::int64_t>{3}));
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
-  const int written = static_cast<int>(Entries(Path("out")).size());
+  const int written = static_cast<int>(FileNames(Path("out")).size());
   EXPECT_LE(written, 1);
   EXPECT_EQ(Dialogs->Messages[0].second, QStringLiteral("已取消：生成%1个字模文件").arg(written));
 }
@@ -105,7 +99,7 @@ TEST_F(GlyphsMenuTest, OneBitOutsideModeZeroIsRefusedBeforeTheSaveDialog) {
   EXPECT_TRUE(Dialogs->FileAsks.empty());
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
   EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(QStringLiteral("1 位字模只用于编码方式 0"))) << Dialogs->Messages[0].second.toStdString();
-  EXPECT_TRUE(Entries(Path("out")).isEmpty());
+  EXPECT_TRUE(FileNames(Path("out")).isEmpty());
 }
 
 }  // namespace

@@ -21,7 +21,6 @@
 namespace mipofc::test {
 namespace {
 
-QStringList Entries(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
 // 0x00BBGGRR colours as --palette's RRGGBB list.
 QString PaletteFlag(const TPalette& palette) {
@@ -46,11 +45,6 @@ class OutputMenuTest : public FolderWindowTest {
     Form->Memo1->setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
   }
   // The memo's text as a file the command-line tool reads.
-  QString TextFile() {
-    const QString path = Path(QStringLiteral("text.txt"));
-    EXPECT_TRUE(WriteBytes(path, Form->Memo1->toPlainText().toUtf8()));
-    return path;
-  }
 
   const std::u16string Text = u"字模工具点阵图形\n" + TestText(32);
 };
@@ -101,7 +95,7 @@ TEST_P(FormatTest, WritesTheBanksAsTheCommandLineToolDoesWithTheMessageOfItsKind
   ASSERT_EQ(Dialogs->Messages.size(), 1u);
   EXPECT_EQ(Dialogs->Messages[0].second, QStringLiteral("生成3") + QString::fromUtf8(c.messageEnd));
   const QStringList expected = {"font.00." + ext, "font.01." + ext, "font.02." + ext};
-  ASSERT_EQ(Entries(Path("out")), expected);
+  ASSERT_EQ(FileNames(Path("out")), expected);
 
   Form->ReadPalette();
   EXPECT_EQ(Form->PreviewPalette[2], 0x563412u);
@@ -188,7 +182,7 @@ TEST_F(OutputMenuTest, CodesThatDoNotFitAndCharactersOutsideThePlaneWriteNoTable
   ASSERT_EQ(Dialogs->Messages.size(), 2u);
   EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("文本第2行第2列"))) << Dialogs->Messages[1].second.toStdString();
   EXPECT_TRUE(Dialogs->Messages[1].second.contains(QStringLiteral("U+1F600"))) << Dialogs->Messages[1].second.toStdString();
-  EXPECT_TRUE(Entries(Dir.path()).isEmpty());
+  EXPECT_TRUE(FileNames(Dir.path()).isEmpty());
 
   // A cancelled dialog changes nothing and asks no more.
   Form->TBL1Click();
@@ -212,7 +206,7 @@ TEST_F(OutputMenuTest, OutputsOverTheFilesInUseWriteNothing) {
   EXPECT_EQ(Dialogs->Messages[0].second, expected.arg(QStringLiteral("码表文件"))) << Dialogs->Messages[0].second.toStdString();
   EXPECT_EQ(Dialogs->Messages[1].second, expected.arg(QStringLiteral("字模文件"))) << Dialogs->Messages[1].second.toStdString();
   EXPECT_EQ(FileBytes(text), "字模");
-  EXPECT_EQ(Entries(Dir.path()), QStringList{QStringLiteral("script.00.chr")});
+  EXPECT_EQ(FileNames(Dir.path()), QStringList{QStringLiteral("script.00.chr")});
 }
 
 TEST_F(OutputMenuTest, CodeSettingsGoIntoTheParameterFileAndComeBack) {

@@ -16,7 +16,6 @@
 namespace mipofc::test {
 namespace {
 
-QStringList Entries(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
 // Scenes of 3..25 characters drawn from 100, parted by blank lines.
 QString SceneScript(int scenes) {
@@ -42,11 +41,6 @@ class ScenesMenuTest : public FolderWindowTest {
     Pick(Form->ComboBox4, 1);  // 2K banks: 32 characters, several banks
     ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("out")));
     ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("cli")));
-  }
-  QString TextFile() {
-    const QString path = Path(QStringLiteral("text.txt"));
-    EXPECT_TRUE(WriteBytes(path, Form->Memo1->toPlainText().toUtf8()));
-    return path;
   }
 };
 
@@ -87,8 +81,8 @@ TEST_F(ScenesMenuTest, WritesWhatTheCommandLineToolWritesAndKeepsTheChoice) {
                                Path("cli/game.csv")} +
                    CliSettings(*Form), &errors),
             0) << errors.toStdString();
-  const QStringList written = Entries(Path("out"));
-  ASSERT_EQ(written, Entries(Path("cli")));
+  const QStringList written = FileNames(Path("out"));
+  ASSERT_EQ(written, FileNames(Path("cli")));
   for (const QString& name : written)
     EXPECT_EQ(FileBytes(Path("out/" + name)), FileBytes(Path("cli/" + name))) << name.toStdString();
   const int banks = static_cast<int>(written.filter(QStringLiteral(".chr")).size());
@@ -121,7 +115,7 @@ TEST_F(ScenesMenuTest, ASceneThatCannotFitIsNamedAndNothingIsWritten) {
   EXPECT_TRUE(Dialogs->Messages[0].second.startsWith(
       QStringLiteral("场景1（第2-2行）：固定库以外有17个字，一个库只放16个字")))
       << Dialogs->Messages[0].second.toStdString();
-  EXPECT_TRUE(Entries(Path("out")).isEmpty());
+  EXPECT_TRUE(FileNames(Path("out")).isEmpty());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "tests/ui/ui_test_util.h"
 
 namespace mipofc::test {
 
@@ -202,8 +203,17 @@ class FolderWindowTest : public WindowTest {
     Form->UseExeFolder(Dir.path());
   }
   QString Path(const QString& name) const { return Dir.filePath(name); }
+  /// The memo's text saved as text.txt in the folder, for the command-line tool to read.
+  QString TextFile() {
+    const QString path = Path(QStringLiteral("text.txt"));
+    EXPECT_TRUE(WriteBytes(path, Form->Memo1->toPlainText().toUtf8()));
+    return path;
+  }
 
   QTemporaryDir Dir;
 };
+
+/// The names of the files in a folder, sorted.
+inline QStringList FileNames(const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
 }  // namespace mipofc::test
