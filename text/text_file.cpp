@@ -50,34 +50,45 @@ std::string UnicodeName(char16_t c) {
 
 }  // namespace
 
-TFailure NotTextFailure(std::string_view bytes) {
-  std::string encoding;
-  std::optional<std::u16string> text;
+namespace {
+
+// The encoding a text's bytes are read in (by its byte-order mark, else UTF-8 when valid, else
+// GBK), the bytes after the mark, and the characters they give: nullopt when they give none.
+struct TPlainDecode {
+  const char* Encoding;
+  std::string_view Body;
+  std::optional<std::u16string> Text;
+};
+
+TPlainDecode DecodeByMark(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) {
-    encoding = "utf-8-bom";
     const std::string_view body = bytes.substr(3);
-    if (const std::size_t line = FirstUnreadLine(body, IsValidUtf8))
-      return {TFailureKind::NotTextUnread, {encoding, std::to_string(line)}};
-    text = Utf8ToUtf16(body);
-  } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-    const bool big = bytes[0] == '\xFE';
-    encoding = big ? "utf-16be-bom" : "utf-16le-bom";
-    text = FromUtf16(bytes.substr(2), big);
-    if (!text) return {TFailureKind::NotTextOddUtf16, {encoding, std::to_string(bytes.size())}};
-  } else if (IsValidUtf8(bytes)) {
-    encoding = "utf-8";
-    text = Utf8ToUtf16(bytes);
-  } else {
-    encoding = "gbk";
-    if (const std::size_t line = FirstUnreadLine(bytes, [](std::string_view l) { return GbkToUtf16(l).has_value(); }))
-      return {TFailureKind::NotTextUnread, {encoding, std::to_string(line)}};
-    text = GbkToUtf16(bytes);
+    return {"utf-8-bom", body, IsValidUtf8(body) ? std::optional(Utf8ToUtf16(body)) : std::nullopt};
   }
-  if (!text) return {TFailureKind::NotTextUnknown, {encoding}};
+  if (bytes.starts_with("\xFF\xFE")) return {"utf-16le-bom", bytes.substr(2), FromUtf16(bytes.substr(2), false)};
+  if (bytes.starts_with("\xFE\xFF")) return {"utf-16be-bom", bytes.substr(2), FromUtf16(bytes.substr(2), true)};
+  if (IsValidUtf8(bytes)) return {"utf-8", bytes, Utf8ToUtf16(bytes)};
+  return {"gbk", bytes, GbkToUtf16(bytes)};
+}
+
+}  // namespace
+
+TFailure NotTextFailure(std::string_view bytes) {
+  const TPlainDecode d = DecodeByMark(bytes);
+  const std::string encoding = d.Encoding;
+  if (!d.Text) {
+    if (encoding.starts_with("utf-16")) return {TFailureKind::NotTextOddUtf16, {encoding, std::to_string(bytes.size())}};
+    const std::size_t line =
+        encoding == "gbk" ? FirstUnreadLine(d.Body, [](std::string_view l) { return GbkToUtf16(l).has_value(); })
+                          : FirstUnreadLine(d.Body, IsValidUtf8);
+    if (line > 0) return {TFailureKind::NotTextUnread, {encoding, std::to_string(line)}};
+    return {TFailureKind::NotTextUnknown, {encoding}};
+  }
+  const std::u16string& text = *d.Text;
   std::size_t line = 1;
-  for (std::size_t i = 0; i < text->size(); ++i) {
-    const char16_t c = (*text)[i];
-    if (c == u'\n' || (c == u'\r' && (i + 1 >= text->size() || (*text)[i + 1] != u'\n'))) ++line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\n' || (c == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) ++line;
     if (HasBinaryControls(std::u16string_view(&c, 1)))
       return {TFailureKind::NotTextControl, {std::to_string(line), UnicodeName(c), encoding}};
   }
@@ -90,21 +101,9 @@ std::optional<std::u16string> DecodeText(std::string_view bytes) {
 }
 
 std::optional<std::u16string> DecodePlainText(std::string_view bytes) {
-  std::optional<std::u16string> text;
-  if (bytes.starts_with("\xEF\xBB\xBF")) {
-    bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes)) text = Utf8ToUtf16(bytes);
-  } else if (bytes.starts_with("\xFF\xFE")) {
-    text = FromUtf16(bytes.substr(2), false);
-  } else if (bytes.starts_with("\xFE\xFF")) {
-    text = FromUtf16(bytes.substr(2), true);
-  } else if (IsValidUtf8(bytes)) {
-    text = Utf8ToUtf16(bytes);
-  } else {
-    text = GbkToUtf16(bytes);
-  }
-  if (!text || HasBinaryControls(*text)) return std::nullopt;
-  return text;
+  TPlainDecode d = DecodeByMark(bytes);
+  if (!d.Text || HasBinaryControls(*d.Text)) return std::nullopt;
+  return std::move(d.Text);
 }
 
 std::u16string LoadTextFile(const std::string& path) {
